@@ -97,14 +97,18 @@ public:
     static constexpr int Limit = 20;
 
     void Error(const Book& book, Location where, std::string message);
-    bool Full() const { return count_ >= Limit; }
-    int Count() const { return count_; }
-    // Returns the messages, one per line, as `file:line:column: error: message`.
-    const std::string& Text() const { return text_; }
+    bool Full() const { return Count() >= Limit; }
+    int Count() const { return static_cast<int>(messages_.size()); }
+    // Returns the messages in file and line order, one per line, as
+    // `file:line:column: error: message` (`file: error: message` for a whole file).
+    std::string Text() const;
 
 private:
-    int count_ = 0;
-    std::string text_;
+    struct Message {
+        Location where;
+        std::string text;
+    };
+    std::vector<Message> messages_;
 };
 
 struct Options {
