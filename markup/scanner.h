@@ -27,7 +27,8 @@ extern int16_t SkipCount;
 
 // Scans the zero-terminated text to its end. Resets the hotword count, LastCondition,
 // the word buffer, the position and the state first; TitleMode, SkipCount and
-// CommandResult carry over from the previous scan.
+// CommandResult carry over from the previous scan. Characters beyond a full word or
+// command buffer are dropped after one message; a skip past the end ends the scan.
 void MarkupScanner(const char* text);
 
 // Hands the word buffer to the display list when it holds anything; empties it always.
@@ -43,9 +44,12 @@ void AppendToWordBuffer(const char* text);
 // Advances CommandPosition past the next c in the command, or to the command's end.
 void SkipPast(char c);
 // Reads a signed decimal number at CommandPosition ("-5" and "5-" both give -5, no digits
-// give 0) and leaves the position on the first character that is not part of it.
+// give 0; longer numbers wrap as 16-bit values) and leaves the position on the first
+// character that is not part of it.
 int16_t ParseNumber();
 // The character at CommandPosition, or 0 at the end of the command; never reads past it.
 char CommandChar();
+// Passes over the character at CommandPosition when it is c; returns whether it did.
+bool SkipChar(char c);
 
 }  // namespace markup
