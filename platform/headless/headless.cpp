@@ -1,0 +1,170 @@
+// The headless device: what it answers the window system (device.h) and the test hooks of
+// headless.h that feed it. Everything here runs on the test's own thread; the device never
+// waits: when the program would wait, the clock jumps to the end of the wait.
+#include "platform/headless/headless.h"
+
+#include <cstdlib>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/device.h"
+
+namespace headless {
+namespace {
+
+using plat::device::Event;
+using plat::device::EventKind;
+
+struct DeviceState {
+    uint32_t clock = 0;
+    std::deque<Event> input;
+    std::deque<int32_t> answers;
+    std::vector<MessageBoxRecord> boxes;
+    std::vector<std::string> sounds;
+    std::string playing;
+    std::string dataFolder;
+    int32_t presents = 0;
+};
+
+DeviceState& State() {
+    static DeviceState state;
+    return state;
+}
+
+void Present(const uint32_t*, int32_t, int32_t) { ++State().presents; }
+
+bool WaitEvent(Event& out, uint32_t timeoutMs) {
+    DeviceState& s = State();
+    if (!s.input.empty()) {
+        out = s.input.front();
+        s.input.pop_front();
+        return true;
+    }
+    if (timeoutMs == plat::device::WaitForever) {
+        // The script has run out and nothing else will happen: close the program in order.
+        out = Event{};
+        out.kind = EventKind::CloseRequest;
+        return true;
+    }
+    s.clock += timeoutMs;
+    return false;
+}
+
+uint32_t TickCountNow() { return State().clock; }
+
+bool PlayWave(const char* name, const uint8_t*, uint32_t) {
+    State().sounds.emplace_back(name != nullptr ? name : "");
+    State().playing = State().sounds.back();
+    return true;
+}
+
+void StopSound() { State().playing.clear(); }
+
+const char* DataFolderNow() {
+    DeviceState& s = State();
+    if (s.dataFolder.empty()) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/mirewood-headless-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) return nullptr;
+        s.dataFolder = pattern;
+    }
+    return s.dataFolder.c_str();
+}
+
+int32_t AnswerMessageBox(plat::WindowId owner, const char16_t* text, const char16_t* caption,
+                         uint32_t buttons) {
+    DeviceState& s = State();
+    int32_t answer = buttons == plat::BoxYesNo ? plat::AnswerNo : plat::AnswerOk;
+    if (!s.answers.empty()) {
+        const int32_t queued = s.answers.front();
+        s.answers.pop_front();
+        const bool fits = buttons == plat::BoxYesNo ? (queued == plat::AnswerYes || queued == plat::AnswerNo)
+                                                    : queued == plat::AnswerOk;
+        if (fits) answer = queued;
+    }
+    s.boxes.push_back({owner, text, caption, buttons, answer});
+    return answer;
+}
+
+constexpr plat::device::Device HeadlessDevice = {
+    "headless", Present,   WaitEvent,     TickCountNow,
+    PlayWave,   StopSound, DataFolderNow, AnswerMessageBox,
+};
+
+void Push(EventKind kind, int32_t x, int32_t y, uint32_t key, int32_t wheelDelta) {
+    Event e{};
+    e.kind = kind;
+    e.x = x;
+    e.y = y;
+    e.key = key;
+    e.wheelDelta = wheelDelta;
+    State().input.push_back(e);
+}
+
+// Linking the headless library is how a program chooses this device.
+const bool InstalledAtStart = (Install(), true);
+
+}  // namespace
+
+void Install() { plat::device::Install(&HeadlessDevice); }
+
+void Reset() {
+    Install();
+    DeviceState& s = State();
+    s.clock = 0;
+    s.input.clear();
+    s.answers.clear();
+    s.boxes.clear();
+    s.sounds.clear();
+    s.playing.clear();
+    s.presents = 0;
+}
+
+const std::vector<MessageBoxRecord>& MessageBoxes() { return State().boxes; }
+void ClearMessageBoxes() { State().boxes.clear(); }
+void QueueAnswer(int32_t answer) { State().answers.push_back(answer); }
+
+uint32_t Now() { return State().clock; }
+
+void AdvanceClock(uint32_t ms) {
+    State().clock += ms;
+}
+
+void FixRandomSeed(uint32_t seed) { plat::device::OverrideNextSeed(seed); }
+
+void PointerDown(int32_t x, int32_t y) { Push(EventKind::PointerDown, x, y, 0, 0); }
+void PointerMove(int32_t x, int32_t y) { Push(EventKind::PointerMove, x, y, 0, 0); }
+void PointerUp(int32_t x, int32_t y) { Push(EventKind::PointerUp, x, y, 0, 0); }
+void Tap(int32_t x, int32_t y) {
+    PointerDown(x, y);
+    PointerUp(x, y);
+}
+void KeyDown(uint32_t virtualKey) { Push(EventKind::KeyDown, 0, 0, virtualKey, 0); }
+void KeyUp(uint32_t virtualKey) { Push(EventKind::KeyUp, 0, 0, virtualKey, 0); }
+void PressKey(uint32_t virtualKey) {
+    KeyDown(virtualKey);
+    KeyUp(virtualKey);
+}
+void TypeText(const char16_t* text) {
+    for (; text != nullptr && *text != 0; ++text) {
+        Event e{};
+        e.kind = EventKind::Text;
+        e.text[0] = *text;
+        State().input.push_back(e);
+    }
+}
+void Wheel(int32_t x, int32_t y, int32_t delta) { Push(EventKind::Wheel, x, y, 0, delta); }
+void RequestClose() { Push(EventKind::CloseRequest, 0, 0, 0, 0); }
+bool InputPending() { return !State().input.empty(); }
+
+const std::vector<std::string>& PlayedSounds() { return State().sounds; }
+void ClearPlayedSounds() { State().sounds.clear(); }
+const std::string& PlayingSound() { return State().playing; }
+
+void SetDataFolder(const char* folder) { State().dataFolder = folder != nullptr ? folder : ""; }
+const char* DataFolder() { return DataFolderNow(); }
+
+int32_t PresentCount() { return State().presents; }
+
+}  // namespace headless
