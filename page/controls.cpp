@@ -16,6 +16,8 @@ EditBoxEntry EditBoxTable[EditBoxCapacity];
 int16_t EditBoxCount = 0;
 ButtonEntry ButtonTable[ButtonCapacity];
 int16_t ButtonCount = 0;
+plat::WindowId EditBoxHandles[EditBoxCapacity];
+plat::WindowId ButtonHandles[ButtonCapacity];
 
 namespace {
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
+
 namespace page {
 
 inline constexpr int EditBoxCapacity = 100;
@@ -14,10 +16,15 @@ inline constexpr int16_t FirstEditBoxId = 4000;
 inline constexpr int16_t FirstButtonId = 5000;
 
 struct EditBoxEntry {
+    int16_t width;     // pixels, as the layout places it
+    int16_t height;
     int16_t maxChars;  // the most characters the box accepts
 };
 
 struct ButtonEntry {
+    int16_t width;            // pixels, as the layout places it
+    int16_t height;
+    plat::BitmapId bitmap;    // a picture button's loaded bitmap, 0 for none
     int16_t captionLength;    // 0 for a picture button
     uint8_t bold;             // BuildBold when the button was made
     int16_t picture;          // a picture button's picture number, -1 for a text button
@@ -26,8 +33,10 @@ struct ButtonEntry {
 
 extern EditBoxEntry EditBoxTable[EditBoxCapacity];
 extern int16_t EditBoxCount;
+extern plat::WindowId EditBoxHandles[EditBoxCapacity];  // NoWindow where none was made
 extern ButtonEntry ButtonTable[ButtonCapacity];
 extern int16_t ButtonCount;
+extern plat::WindowId ButtonHandles[ButtonCapacity];
 
 // Makes the page's next edit box and returns its id, 4000 + n; returns 0 and shows a
 // message when the table is full.
