@@ -55,6 +55,7 @@ struct Line {
 };
 
 constexpr std::string_view Blanks = " \t";
+constexpr size_t MaxParagraphLength = 6419;  // the reader's paragraph buffer, less its zero
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -539,6 +540,7 @@ public:
                 size_t close = s.find('"', i + 1);
                 if (close == std::string::npos) {
                     diagnostics_.Error(book_, here, "unterminated quote");
+                    quoteFailed_ = true;
                     close = s.size() - 1;
                 }
                 Append(c, here);
@@ -614,7 +616,7 @@ public:
         if (depth_ > 0) {
             diagnostics_.Error(book_, paren_, "unterminated parenthesis");
             while (!word_.empty() && word_.back() == ' ') word_.pop_back();
-        } else if (inCommand_) {
+        } else if (inCommand_ && !quoteFailed_) {  // a broken quote already explains it
             diagnostics_.Error(book_, command_, "unterminated command: '>' never comes in this paragraph");
         }
         Finish();
@@ -639,6 +641,7 @@ private:
     std::string word_;
     Location start_;
     bool inCommand_ = false;
+    bool quoteFailed_ = false;
     int depth_ = 0;
     Location command_;
     Location paren_;
@@ -781,6 +784,19 @@ bool ReadBook(const fs::path& folder, const Options& options, Book& book, Diagno
         if (diagnostics.Full()) break;
         lines.clear();
         if (open(path, false, lines, file)) ReadParagraphs(lines, file, names, defined, book, diagnostics);
+    }
+    if (!options.fixture) {
+        // The reader assembles a paragraph into a buffer of 6419 characters and a zero; a
+        // fixture may go beyond it on purpose to test the reader's handling.
+        for (const Paragraph& paragraph : book.paragraphs) {
+            size_t length = 0;
+            for (const Word& word : paragraph.words) length += word.text.size() + 1;
+            if (length > MaxParagraphLength)
+                diagnostics.Error(book, paragraph.header,
+                                  "paragraph " + std::to_string(paragraph.number) + " is " + std::to_string(length) +
+                                      " characters long; the reader shows at most " +
+                                      std::to_string(MaxParagraphLength));
+        }
     }
     return diagnostics.Count() == 0;
 }
