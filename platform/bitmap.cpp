@@ -1,0 +1,274 @@
+// Bitmap resources: decoding uncompressed bottom-up DIBs (1, 4, 8 and 24 bits per pixel)
+// into a cache of XRGB pixels in fixed storage, the loaded-bitmap handles, and copying
+// bitmaps (or one cell of a strip) onto surfaces at the framebuffer's scale. The page code
+// loads pictures through here; the window system draws the command-bar strip.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/draw_private.h"
+#include "platform/resources.h"
+
+namespace plat {
+namespace {
+
+// Decoded pixels of recently loaded bitmaps are kept, so loading the same picture again
+// (the layout loads each picture twice a paint) costs a lookup. Entries no handle holds
+// are dropped, least recently used first, when a new bitmap needs room.
+constexpr int32_t MaxCachedBitmaps = 48;
+constexpr size_t CachePixels = size_t{2} << 20;  // 8 MB of XRGB
+constexpr int32_t MaxBitmapSide = 4096;
+
+struct CachedBitmap {
+    int32_t resourceId;  // 0: an empty entry
+    int32_t width, height;
+    size_t offset;       // into BitmapCache.pixels
+    int32_t handles;     // live BitmapIds that use it
+    uint32_t lastUse;
+};
+
+struct BitmapCache {
+    uint32_t clock;
+    size_t used;
+    CachedBitmap entries[MaxCachedBitmaps];
+    uint32_t pixels[CachePixels];
+};
+BitmapCache Cache;
+
+struct BitmapHandle {
+    bool inUse;
+    uint16_t generation;
+    int32_t entry;
+};
+BitmapHandle Handles[draw::MaxBitmaps];
+
+constexpr int32_t SlotBits = 8;
+
+BitmapId MakeBitmapId(int32_t slot, uint16_t generation) {
+    return (static_cast<int32_t>(generation) << SlotBits) | (slot + 1);
+}
+
+const CachedBitmap* FindBitmap(BitmapId id) {
+    const int32_t slot = (id & ((1 << SlotBits) - 1)) - 1;
+    if (id <= 0 || slot < 0 || slot >= draw::MaxBitmaps) return nullptr;
+    const BitmapHandle& h = Handles[slot];
+    if (!h.inUse || MakeBitmapId(slot, h.generation) != id) return nullptr;
+    return &Cache.entries[h.entry];
+}
+
+// ---------------------------------------------------------------------------------------
+// DIB decoding
+// ---------------------------------------------------------------------------------------
+
+uint32_t Read16(const uint8_t* p) { return static_cast<uint32_t>(p[0] | p[1] << 8); }
+uint32_t Read32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+struct DibLayout {
+    int32_t width, height, bitsPerPixel;
+    const uint8_t* palette;  // 4 bytes an entry (blue, green, red, unused)
+    uint32_t paletteSize;
+    const uint8_t* rows;     // the bottom row first
+    size_t stride;
+};
+
+// Checks a BMP file or a packed DIB and finds its parts; false for anything but an
+// uncompressed bottom-up image of 1, 4, 8 or 24 bits per pixel that lies wholly in the bytes.
+bool ParseDib(const uint8_t* data, size_t size, DibLayout& out) {
+    constexpr size_t FileHeaderSize = 14;
+    size_t dib = 0, pixelOffset = 0;
+    if (size >= FileHeaderSize && data[0] == 'B' && data[1] == 'M') {
+        dib = FileHeaderSize;
+        pixelOffset = Read32(data + 10);
+    }
+    if (size < dib + 40) return false;
+    const uint32_t headerSize = Read32(data + dib);
+    if (headerSize < 40 || headerSize > size - dib) return false;
+    const auto width = static_cast<int32_t>(Read32(data + dib + 4));
+    const auto height = static_cast<int32_t>(Read32(data + dib + 8));
+    const uint32_t planes = Read16(data + dib + 12), bits = Read16(data + dib + 14);
+    const uint32_t compression = Read32(data + dib + 16), colorsUsed = Read32(data + dib + 32);
+    // A negative height is a top-down image, which resources never hold.
+    if (width <= 0 || height <= 0 || width > MaxBitmapSide || height > MaxBitmapSide) return false;
+    if (planes != 1 || compression != 0) return false;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return false;
+
+    uint32_t paletteSize = 0;
+    if (bits <= 8) {
+        paletteSize = colorsUsed != 0 ? colorsUsed : 1u << bits;
+        if (paletteSize > 1u << bits) return false;
+    }
+    const size_t paletteStart = dib + headerSize;
+    const size_t paletteEnd = paletteStart + size_t{paletteSize} * 4;
+    if (paletteEnd > size) return false;
+    if (dib == 0) pixelOffset = paletteEnd;
+    if (pixelOffset < paletteEnd || pixelOffset > size) return false;
+    const size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
+    if (stride * static_cast<size_t>(height) > size - pixelOffset) return false;
+
+    out = DibLayout{width, height, static_cast<int32_t>(bits), data + paletteStart, paletteSize,
+                    data + pixelOffset, stride};
+    return true;
+}
+
+void DecodeDib(const DibLayout& dib, uint32_t* out) {
+    const auto color = [&](uint32_t index) -> uint32_t {
+        if (index >= dib.paletteSize) return 0;  // outside the palette: black
+        const uint8_t* p = dib.palette + size_t{index} * 4;
+        return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
+    };
+    for (int32_t y = 0; y < dib.height; ++y) {
+        const uint8_t* src = dib.rows + static_cast<size_t>(dib.height - 1 - y) * dib.stride;
+        uint32_t* row = out + static_cast<size_t>(y) * dib.width;
+        for (int32_t x = 0; x < dib.width; ++x) {
+            switch (dib.bitsPerPixel) {
+                case 1: row[x] = color((src[x >> 3] >> (7 - (x & 7))) & 1); break;
+                case 4: row[x] = color((src[x >> 1] >> ((x & 1) != 0 ? 0 : 4)) & 0xF); break;
+                case 8: row[x] = color(src[x]); break;
+                default: {
+                    const uint8_t* p = src + static_cast<size_t>(x) * 3;
+                    row[x] = static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
+                }
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The decoded cache
+// ---------------------------------------------------------------------------------------
+
+size_t PixelCount(const CachedBitmap& e) { return static_cast<size_t>(e.width) * static_cast<size_t>(e.height); }
+
+// Drops every entry that no handle holds and packs the others to the start of the store.
+void DropUnused() {
+    int32_t order[MaxCachedBitmaps];
+    int32_t live = 0;
+    for (int32_t i = 0; i < MaxCachedBitmaps; ++i) {
+        CachedBitmap& e = Cache.entries[i];
+        if (e.resourceId == 0) continue;
+        if (e.handles == 0) e.resourceId = 0;
+        else order[live++] = i;
+    }
+    std::sort(order, order + live,
+              [](int32_t a, int32_t b) { return Cache.entries[a].offset < Cache.entries[b].offset; });
+    size_t next = 0;
+    for (int32_t i = 0; i < live; ++i) {
+        CachedBitmap& e = Cache.entries[order[i]];
+        std::memmove(Cache.pixels + next, Cache.pixels + e.offset, PixelCount(e) * sizeof(uint32_t));
+        e.offset = next;
+        next += PixelCount(e);
+    }
+    Cache.used = next;
+}
+
+// Returns a free entry, dropping the least recently used unheld one when all are taken;
+// -1 when every entry is held.
+int32_t FreeEntry() {
+    int32_t oldest = -1;
+    for (int32_t i = 0; i < MaxCachedBitmaps; ++i) {
+        const CachedBitmap& e = Cache.entries[i];
+        if (e.resourceId == 0) return i;
+        if (e.handles == 0 && (oldest < 0 || e.lastUse < Cache.entries[oldest].lastUse)) oldest = i;
+    }
+    if (oldest >= 0) Cache.entries[oldest].resourceId = 0;  // its pixels go at the next packing
+    return oldest;
+}
+
+// Finds or decodes the bitmap resource; -1 when it is missing, malformed or has no room.
+int32_t CachedEntry(int32_t resourceId) {
+    for (int32_t i = 0; i < MaxCachedBitmaps; ++i)
+        if (Cache.entries[i].resourceId == resourceId) return i;
+    const ResourceEntry* resource = FindResource(ResourceType::Bitmap, resourceId);
+    DibLayout dib{};
+    if (resource == nullptr || resource->data == nullptr || !ParseDib(resource->data, resource->size, dib))
+        return -1;
+    const size_t pixels = static_cast<size_t>(dib.width) * static_cast<size_t>(dib.height);
+    if (pixels > CachePixels - Cache.used) DropUnused();
+    if (pixels > CachePixels - Cache.used) return -1;
+    const int32_t i = FreeEntry();
+    if (i < 0) return -1;
+    Cache.entries[i] = CachedBitmap{resourceId, dib.width, dib.height, Cache.used, 0, 0};
+    DecodeDib(dib, Cache.pixels + Cache.used);
+    Cache.used += pixels;
+    return i;
+}
+
+// Copies the part src (bitmap coordinates) of a cached bitmap to (x, y) of the surface.
+void CopyBitmap(SurfaceId surface, const CachedBitmap& bitmap, const Rect& src, int32_t x, int32_t y) {
+    const draw::detail::Surface* s = draw::detail::FindSurface(surface);
+    if (s == nullptr) return;
+    const int32_t w = src.right - src.left, h = src.bottom - src.top;
+    const Rect area = draw::detail::DrawableArea(*s, Rect{x, y, x + w, y + h});
+    if (draw::detail::IsEmpty(area)) return;
+    // Source pixel of screen pixel (sx, sy): (sx - dx, sy - dy), nearest neighbour at the scale.
+    const int32_t dx = x + s->originX - src.left, dy = y + s->originY - src.top, scale = draw::Scale();
+    for (int32_t py = area.top * scale; py < area.bottom * scale; ++py) {
+        const uint32_t* from = Cache.pixels + bitmap.offset + static_cast<size_t>(py / scale - dy) * bitmap.width;
+        uint32_t* row = draw::detail::DeviceRow(py);
+        for (int32_t px = area.left * scale; px < area.right * scale; ++px) row[px] = from[px / scale - dx];
+    }
+    draw::detail::MarkChanged(area);
+}
+
+void ReportBitmap(SurfaceId surface, draw::DrawOp op, BitmapId bitmap, int32_t cell, const Rect& placed) {
+    const draw::detail::Surface* s = draw::detail::FindSurface(surface);
+    if (s == nullptr) return;
+    draw::detail::Report({op, surface, draw::detail::Offset(placed, s->originX, s->originY), s->clip, 0, 0, bitmap,
+                          cell, nullptr, 0});
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// The public bitmap operations
+// ---------------------------------------------------------------------------------------
+
+BitmapId LoadBitmap(int32_t resourceId) {
+    if (resourceId == 0) return 0;
+    for (int32_t slot = 0; slot < draw::MaxBitmaps; ++slot) {
+        BitmapHandle& h = Handles[slot];
+        if (h.inUse) continue;
+        const int32_t entry = CachedEntry(resourceId);
+        if (entry < 0) return 0;
+        CachedBitmap& e = Cache.entries[entry];
+        ++e.handles;
+        e.lastUse = ++Cache.clock;
+        h = BitmapHandle{true, static_cast<uint16_t>((h.generation + 1) & 0x7FFF), entry};
+        return MakeBitmapId(slot, h.generation);
+    }
+    return 0;
+}
+
+bool GetBitmapSize(BitmapId bitmap, Size& size) {
+    const CachedBitmap* e = FindBitmap(bitmap);
+    if (e == nullptr) return false;
+    size = Size{e->width, e->height};
+    return true;
+}
+
+void DrawBitmap(SurfaceId surface, BitmapId bitmap, int32_t x, int32_t y) {
+    const CachedBitmap* e = FindBitmap(bitmap);
+    if (e == nullptr) return;
+    ReportBitmap(surface, draw::DrawOp::Bitmap, bitmap, 0, Rect{x, y, x + e->width, y + e->height});
+    CopyBitmap(surface, *e, Rect{0, 0, e->width, e->height}, x, y);
+}
+
+void DrawBitmapCell(SurfaceId surface, BitmapId bitmap, int32_t cell, int32_t cellWidth, int32_t x, int32_t y) {
+    const CachedBitmap* e = FindBitmap(bitmap);
+    if (e == nullptr || cell < 0 || cellWidth <= 0 || cell > (e->width - 1) / cellWidth) return;
+    const Rect src{cell * cellWidth, 0, std::min(e->width, (cell + 1) * cellWidth), e->height};
+    ReportBitmap(surface, draw::DrawOp::BitmapCell, bitmap, cell, Rect{x, y, x + src.right - src.left, y + e->height});
+    CopyBitmap(surface, *e, src, x, y);
+}
+
+bool ReleaseBitmap(BitmapId bitmap) {
+    if (FindBitmap(bitmap) == nullptr) return false;
+    BitmapHandle& h = Handles[(bitmap & ((1 << SlotBits) - 1)) - 1];
+    --Cache.entries[h.entry].handles;
+    h.inUse = false;
+    return true;
+}
+
+}  // namespace plat
