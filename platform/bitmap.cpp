@@ -263,6 +263,11 @@ void DrawBitmapCell(SurfaceId surface, BitmapId bitmap, int32_t cell, int32_t ce
     CopyBitmap(surface, *e, src, x, y);
 }
 
+int32_t draw::BitmapResourceId(BitmapId bitmap) {
+    const CachedBitmap* e = FindBitmap(bitmap);
+    return e != nullptr ? e->resourceId : 0;
+}
+
 bool ReleaseBitmap(BitmapId bitmap) {
     if (FindBitmap(bitmap) == nullptr) return false;
     BitmapHandle& h = Handles[(bitmap & ((1 << SlotBits) - 1)) - 1];

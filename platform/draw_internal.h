@@ -59,6 +59,9 @@ Size MeasureText(FontId font, const char16_t* text, int32_t count);
 // Metrics of a font in logical pixels; the default font's for an unknown font.
 TextMetrics FontMetrics(FontId font);
 
+// The resource id a loaded bitmap was loaded from; 0 for 0, a released or an unknown id.
+int32_t BitmapResourceId(BitmapId bitmap);
+
 // One drawing operation, reported to the observer as it happens (screen coordinates,
 // logical pixels, before clipping), so tests can assert on what a paint drew.
 enum class DrawOp : uint8_t { Text, Bitmap, BitmapCell, Invert, Fill, Frame };
