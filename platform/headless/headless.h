@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/draw_record.h"  // plat::record: what a paint drew where, for tests
 #include "platform/platform.h"
 
 namespace headless {
