@@ -39,10 +39,6 @@ int16_t SlotArgument() {
     return ParseNumber();
 }
 
-bool IsVariable(int v) {
-    return v >= 0 && v < book::VariableCount;
-}
-
 // Whether the hotword table can take the entry the command is filling. A hotword beyond
 // the table is dropped: nothing is read, no control made, and the check at the end of the
 // command reports the full table.
@@ -92,7 +88,7 @@ void SetCommand(char letter) {
         value = book::VariableValue(ParseNumber());
     } else if (SkipChar('z')) {
         value = RandomNumber();
-        const int16_t upper = IsVariable(v) ? book::StoryVariableTable[v].upperBound : 0;
+        const int16_t upper = book::KindOf(v) < 0 ? 0 : book::StoryVariableTable[v].upperBound;
         if (upper > 0) value %= upper;
     } else {
         value = ParseNumber();
@@ -141,10 +137,9 @@ void AnswerCommand() {
 // the page only.
 void ShowCommand() {
     const int16_t v = VariableArgument();
-    if (!IsVariable(v)) return;
     char number[ValueTextSize];
     const char* text = nullptr;
-    switch (book::StoryVariableTable[v].kind) {
+    switch (book::KindOf(v)) {
     case book::TextChoice:
         text = book::CurrentText(v);
         break;
@@ -159,7 +154,7 @@ void ShowCommand() {
             page::AppendBookPicture(picture, true);
         }
         return;
-    default:
+    default:  // no such variable
         return;
     }
     if (text == nullptr) return;
@@ -175,7 +170,7 @@ void ShowCommand() {
 uint8_t RestoreCommand() {
     const int16_t k = SlotArgument();
     ConditionalCommand = true;
-    if (k < 0 || k >= book::SlotCount || book::SnapshotSlot[k].saved == 0) return 0;
+    if (!book::SlotSaved(k)) return 0;
     if (HotwordRoom()) {
         HotwordEntry& entry = PendingHotword();
         entry.kind = 'u';
