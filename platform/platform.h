@@ -234,7 +234,7 @@ void EndPaint(WindowId window, SurfaceId surface);
 
 // The system font's description: its face is the reader's embedded font.
 struct FontDescription {
-    int32_t height;  // character height in pixels (negative: em size, as requested)
+    int32_t height;  // character height (the em size) in pixels; the sign is ignored
     int32_t weight;  // 100..900; 700 bold, 300 light/regular
 };
 FontDescription SystemFontDescription();
