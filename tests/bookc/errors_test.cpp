@@ -38,7 +38,8 @@ Result RunBookc(const fs::path& folder, bool fixture) {
 }
 
 // A book folder written by the test: files maps relative paths to their bytes.
-fs::path WriteBook(const std::string& name, std::initializer_list<std::pair<std::string, std::string>> files) {
+fs::path WriteBook(const std::string& name,
+                   std::initializer_list<std::pair<std::string, std::string>> files) {
     fs::path folder = fs::path(testing::TempDir()) / ("bookc_" + name);
     fs::remove_all(folder);
     for (const auto& [path, bytes] : files) {
@@ -50,8 +51,8 @@ fs::path WriteBook(const std::string& name, std::initializer_list<std::pair<std:
 
 void ExpectFailure(const Result& result, const std::string& expected) {
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.messages.find(expected), std::string::npos)
-        << "expected: " << expected << "\ngot:\n" << result.messages;
+    EXPECT_NE(result.messages.find(expected), std::string::npos) << "expected: " << expected << "\ngot:\n"
+                                                                 << result.messages;
     EXPECT_FALSE(result.wroteTables);
 }
 
@@ -88,12 +89,17 @@ TEST(BookcErrors, FixtureBooksReportEachKindOfError) {
         {"bad_variables", true, "/variables.txt:12:26: error: description must be @11 to @179, not '@180'"},
         {"bad_variables", true, "/variables.txt:13:29: error: description must be @11 to @179, not '11'"},
         {"bad_variables", true, "/variables.txt:14:1: error: variable 0 defined twice (first on line 1)"},
-        {"bad_variable_values", true, "/variables.txt:1:35: error: only a text or picture variable has values"},
-        {"bad_variable_values", true, "/variables.txt:2:34: error: a text variable has 1 to 16 values, found 0"},
-        {"bad_variable_values", true, "/variables.txt:3:35: error: a text variable has 1 to 16 values, found 17"},
+        {"bad_variable_values", true,
+         "/variables.txt:1:35: error: only a text or picture variable has values"},
+        {"bad_variable_values", true,
+         "/variables.txt:2:34: error: a text variable has 1 to 16 values, found 0"},
+        {"bad_variable_values", true,
+         "/variables.txt:3:35: error: a text variable has 1 to 16 values, found 17"},
         {"bad_variable_values", true, "/variables.txt:4:39: error: empty text in the value list"},
-        {"bad_variable_values", true, "/variables.txt:5:41: error: picture number must be 0 to 164, not '165'"},
-        {"bad_variable_values", true, "/variables.txt:6:39: error: picture number must be 0 to 164, not 'two'"},
+        {"bad_variable_values", true,
+         "/variables.txt:5:41: error: picture number must be 0 to 164, not '165'"},
+        {"bad_variable_values", true,
+         "/variables.txt:6:39: error: picture number must be 0 to 164, not 'two'"},
         {"bad_variable_values", true, "/variables.txt:7:1: error: a variable record has 6 or 7 fields"},
         {"bad_variable_values", true, "/variables.txt:8:1: error: a variable record has 6 or 7 fields"},
         {"bad_facts", true, "/book.facts:2:1: error: title defined twice (first on line 1)"},
@@ -141,7 +147,8 @@ TEST(BookcErrors, BadCharactersAreReportedAtTheirColumn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
-        fs::path book = WriteBook("bad_character", {{"text/a.mw", std::string("=== 2\n") + c.line + "<G>\n"}});
+        fs::path book =
+            WriteBook("bad_character", {{"text/a.mw", std::string("=== 2\n") + c.line + "<G>\n"}});
         ExpectFailure(RunBookc(book, true), std::string("/text/a.mw") + c.expected);
     }
     std::string zero = "=== 2\nab";
@@ -166,7 +173,8 @@ TEST(BookcErrors, ParagraphLongerThanTheReaderHoldsOutsideFixtures) {
     for (int i = 0; i < 642; ++i) text += "abcdefghi ";  // 6420 characters assembled
     fs::path book = WriteBook("long_paragraph", {{"text/a.mw", text + "\n"}});
     Result result = RunBookc(book, false);
-    ExpectFailure(result, "/text/a.mw:1:1: error: paragraph 2 is 6420 characters long; the reader shows at most 6419");
+    ExpectFailure(
+        result, "/text/a.mw:1:1: error: paragraph 2 is 6420 characters long; the reader shows at most 6419");
 }
 
 // A book of paragraphs with 32 distinct 30-character words each: 31 pool bytes per word.
@@ -184,13 +192,26 @@ std::string DistinctWords(int paragraphs) {
     return text;
 }
 
+TEST(BookcErrors, MarkupCharactersInsideArgumentsOutsideFixtures) {
+    fs::path book = WriteBook("argument_markup",
+                              {{"text/a.mw", "=== 2\n<M \"a > b\" @3> <O ((X %3) |\n (X {4))>{x}<G>\n"}});
+    Result result = RunBookc(book, false);
+    ExpectFailure(
+        result, "/text/a.mw:2:7: error: '>' inside a quoted argument would break the command in the reader");
+    ExpectFailure(result,
+                  "/text/a.mw:3:5: error: '{' inside a parenthesised argument would break the command");
+    // A fixture book may hold them, to test how the reader copes.
+    EXPECT_EQ(RunBookc(book, true).status, 0);
+}
+
 TEST(BookcErrors, ChunkPoolsThatWouldOverflowStopTheCompiler) {
     // 500 paragraphs need about 496 KB of pools: the eight chunks of 64 KiB take them.
     fs::path fits = WriteBook("pool_fits", {{"text/a.mw", DistinctWords(500)}});
     EXPECT_EQ(RunBookc(fits, true).status, 0);
     // 600 need about 595 KB, more than eight pools can start words in.
     fs::path overflows = WriteBook("pool_overflow", {{"text/a.mw", DistinctWords(600)}});
-    ExpectFailure(RunBookc(overflows, true), "error: the word chunks are full: the distinct words of paragraph ");
+    ExpectFailure(RunBookc(overflows, true),
+                  "error: the word chunks are full: the distinct words of paragraph ");
 }
 
 TEST(BookcErrors, StopsAfterTwentyErrors) {
@@ -198,7 +219,9 @@ TEST(BookcErrors, StopsAfterTwentyErrors) {
     for (int i = 0; i < 30; ++i) text += "<S %missing" + std::to_string(i) + " 1>\n";
     fs::path book = WriteBook("many_errors", {{"text/a.mw", text}});
     Result result = RunBookc(book, true);
-    ExpectFailure(result, "/text/a.mw:21:4: error: unknown variable name 'missing19'\nbookc: error: too many errors, stopping\n");
+    ExpectFailure(result,
+                  "/text/a.mw:21:4: error: unknown variable name 'missing19'\nbookc: error: too many errors, "
+                  "stopping\n");
     EXPECT_EQ(result.messages.find("missing20"), std::string::npos);
 }
 

@@ -42,11 +42,13 @@ TEST(BookcRoundTrip, ParagraphsAssembleToTheirNormalisedSource) {
          "blank runs and line ends, Windows-1252, quoted captions with inner blanks, targets"},
         {245,
          "<O ((X %0) | (X %3)   )>{The lamp shows the way.} <S %5 5> <Q (the old well | the well) 299> "
-         "<R %88 \"a > b\" (50 11 50 12)><G> ",
-         "parentheses over lines, names, %88 as written, '>' in a quote, targets in parentheses"},
+         "<R %88 \"a  (b\" (50 11 50 12)><G> ",
+         "parentheses over lines, names, %88 as written, a parenthesis in a quote, targets in parentheses"},
         {300, "Plain \"quotes\" and (parentheses) outside commands stay words: @12 %lantern. <G> ",
          "no writing aids and no grouping outside commands"},
-        {5, "Na\xEFve fa\xE7" "ade, the lantern again. <M \"Go @2 %lantern\" 1><G> ",
+        {5,
+         "Na\xEFve fa\xE7"
+         "ade, the lantern again. <M \"Go @2 %lantern\" 1><G> ",
          "leading and trailing blanks dropped, no aids inside a caption"},
         {246, "<G> ", "a single word"},
         {8, "", "an empty paragraph"},
@@ -64,7 +66,9 @@ TEST(BookcRoundTrip, IndexMarksMissingEmptyAndWrittenParagraphs) {
 
     // Writing order, not numbers, decides the chunks: the first file's 2, 245, 300 come
     // before the second file's 5 and 246.
-    auto place = [](int p) { return std::pair(ParagraphIndex[p - 1].chunk, ParagraphIndex[p - 1].firstWord); };
+    auto place = [](int p) {
+        return std::pair(ParagraphIndex[p - 1].chunk, ParagraphIndex[p - 1].firstWord);
+    };
     EXPECT_LT(place(2), place(245));
     EXPECT_LT(place(245), place(300));
     EXPECT_LT(place(300), place(5));

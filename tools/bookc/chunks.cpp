@@ -35,7 +35,8 @@ bool LayOutChunks(const Book& book, ChunkLayout& layout, Diagnostics& diagnostic
     for (auto& chunk : layout.chunks) chunk = {};
 
     long long total = 0;
-    for (const Paragraph& paragraph : book.paragraphs) total += static_cast<long long>(paragraph.words.size());
+    for (const Paragraph& paragraph : book.paragraphs)
+        total += static_cast<long long>(paragraph.words.size());
 
     Dictionary dictionaries[book::ChunkCount];
     int c = 0;
@@ -67,7 +68,8 @@ bool LayOutChunks(const Book& book, ChunkLayout& layout, Diagnostics& diagnostic
         entry.chunk = static_cast<int16_t>(c);
         entry.firstWord = static_cast<int32_t>(chunk.offsets.size());
         for (const Word& word : paragraph.words) {
-            auto [it, isNew] = dictionary.starts.try_emplace(word.text, static_cast<uint16_t>(chunk.pool.size()));
+            auto [it, isNew] =
+                dictionary.starts.try_emplace(word.text, static_cast<uint16_t>(chunk.pool.size()));
             if (isNew) {
                 chunk.pool += word.text;
                 chunk.pool += '\0';

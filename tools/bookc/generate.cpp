@@ -67,7 +67,9 @@ void EmitChunk(std::string& out, int number, const Chunk& chunk) {
     out += "\";\n\n";
 }
 
-std::string Number(int n) { return std::to_string(n); }
+std::string Number(int n) {
+    return std::to_string(n);
+}
 
 }  // namespace
 
@@ -116,12 +118,14 @@ std::string GenerateTables(const Book& book, const ChunkLayout& layout, const st
                Number(variable.upperBound) + ", " + Number(variable.lowerBound) + ", " +
                Number(variable.descriptionParagraph - 1) + ", " +
                (list ? "Values" + Number(static_cast<int>(v)) : std::string("nullptr")) + "},  // " +
-               Number(static_cast<int>(v)) + (variable.shortName.empty() ? "" : " " + variable.shortName) + "\n";
+               Number(static_cast<int>(v)) + (variable.shortName.empty() ? "" : " " + variable.shortName) +
+               "\n";
     }
     out += "};\n\n";
 
     out += "SnapshotSlotRecord SnapshotSlot[SlotCount] = {\n";
-    for (const Slot& slot : book.slots) out += "    {" + Literal(slot.label) + ", 0, " + Number(slot.paragraph - 1) + "},\n";
+    for (const Slot& slot : book.slots)
+        out += "    {" + Literal(slot.label) + ", 0, " + Number(slot.paragraph - 1) + "},\n";
     out += "};\n\nuint8_t SnapshotStates[SlotCount][SnapshotBytes] = {};\n\n";
 
     out += "const BookInfoRecord BookInfo = {\n";
@@ -147,8 +151,8 @@ std::string GenerateTables(const Book& book, const ChunkLayout& layout, const st
     out += "const PictureEntry PictureTable[PictureCount] = {\n";
     for (size_t n = 0; n < book.pictures.size(); ++n) {
         const Picture& picture = book.pictures[n];
-        out += "    {" + Number(picture.bitmapId) + ", " + Number(picture.width) + ", " + Number(picture.height) +
-               "},  // " + Number(static_cast<int>(n)) + "\n";
+        out += "    {" + Number(picture.bitmapId) + ", " + Number(picture.width) + ", " +
+               Number(picture.height) + "},  // " + Number(static_cast<int>(n)) + "\n";
     }
     out += "};\n\n}  // namespace book\n";
     return out;

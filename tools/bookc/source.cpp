@@ -6,11 +6,11 @@
 #include <iconv.h>
 
 #include <algorithm>
-#include <climits>
 #include <charconv>
+#include <climits>
+#include <cstdio>
 #include <fstream>
 #include <map>
-#include <cstdio>
 #include <string_view>
 
 namespace bookc {
@@ -34,7 +34,8 @@ std::string Diagnostics::Text() const {
     // Files are read in a fixed order, but a file's bad characters are found before its
     // records are parsed: sort so that every file reads from top to bottom.
     auto key = [](const Message& m) {
-        return std::pair(m.where.file < 0 ? INT_MAX : m.where.file, m.where.line == 0 ? INT_MAX : m.where.line);
+        return std::pair(m.where.file < 0 ? INT_MAX : m.where.file,
+                         m.where.line == 0 ? INT_MAX : m.where.line);
     };
     std::vector<Message> sorted = messages_;
     std::stable_sort(sorted.begin(), sorted.end(),
@@ -57,10 +58,18 @@ struct Line {
 constexpr std::string_view Blanks = " \t";
 constexpr size_t MaxParagraphLength = 6419;  // the reader's paragraph buffer, less its zero
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsNameChar(char c) {
+    return IsLetter(c) || IsDigit(c) || c == '_';
+}
 
 std::string_view Trim(std::string_view s) {
     size_t first = s.find_first_not_of(Blanks);
@@ -111,8 +120,7 @@ std::string DescribeBadCharacter(std::string_view raw, size_t at) {
     auto byte = [&](size_t i) { return static_cast<unsigned char>(raw[i]); };
     unsigned lead = byte(at);
     int length = lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
-    if (lead < 0x80 || length == 0 || at + static_cast<size_t>(length) > raw.size())
-        return "invalid UTF-8";
+    if (lead < 0x80 || length == 0 || at + static_cast<size_t>(length) > raw.size()) return "invalid UTF-8";
     unsigned code = lead & (0x7Fu >> length);
     for (int i = 1; i < length; ++i) {
         unsigned next = byte(at + static_cast<size_t>(i));
@@ -124,6 +132,15 @@ std::string DescribeBadCharacter(std::string_view raw, size_t at) {
     return text;
 }
 
+std::string DescribeControl(char c) {
+    if (c == '\0') return "zero byte";
+    if (c == '\t') return "tab in paragraph text (use blanks)";
+    char text[32];
+    std::snprintf(text, sizeof text, "control character 0x%02X", static_cast<unsigned char>(c));
+    return text;
+}
+
+// Counts characters, not bytes, up to raw[at], from column 1.
 int ColumnOf(std::string_view raw, size_t at) {
     int column = 1;
     for (size_t i = 0; i < at && i < raw.size(); ++i)
@@ -131,13 +148,13 @@ int ColumnOf(std::string_view raw, size_t at) {
     return column;
 }
 
-// Reads a file's lines without comments, converted to Windows-1252. Tabs are allowed only
-// where allowTab is set. Returns false when the file cannot be opened (exists then false).
+// Reads a file's lines without comments, converted to Windows-1252; a line with a bad
+// character is reported and left out. Tabs are allowed only where allowTab is set. Returns
+// false when the file cannot be opened.
 bool ReadLines(const fs::path& path, int file, bool allowTab, Converter& converter, Book& book,
-               Diagnostics& diagnostics, std::vector<Line>& lines, bool& exists) {
+               Diagnostics& diagnostics, std::vector<Line>& lines) {
     std::ifstream in(path, std::ios::binary);
-    exists = static_cast<bool>(in);
-    if (!exists) return false;
+    if (!in) return false;
     std::string raw;
     std::string converted;
     int number = 0;
@@ -151,21 +168,16 @@ bool ReadLines(const fs::path& path, int file, bool allowTab, Converter& convert
             diagnostics.Error(book, {file, number, ColumnOf(raw, bad)}, DescribeBadCharacter(raw, bad));
             continue;
         }
-        bool clean = true;
-        for (size_t i = 0; i < converted.size(); ++i) {
-            auto c = static_cast<unsigned char>(converted[i]);
-            if (c >= 0x20 && c != 0x7F) continue;
-            if (c == '\t' && allowTab) continue;
-            char message[48];
-            if (c == '\t')
-                std::snprintf(message, sizeof message, "tab in paragraph text (use blanks)");
-            else
-                std::snprintf(message, sizeof message, c == 0 ? "zero byte" : "control character 0x%02X", c);
-            diagnostics.Error(book, {file, number, static_cast<int>(i) + 1}, message);
-            clean = false;
-            break;
+        auto control = std::find_if(converted.begin(), converted.end(), [&](char c) {
+            auto byte = static_cast<unsigned char>(c);
+            return (byte < 0x20 && !(c == '\t' && allowTab)) || byte == 0x7F;
+        });
+        if (control != converted.end()) {
+            diagnostics.Error(book, {file, number, static_cast<int>(control - converted.begin()) + 1},
+                              DescribeControl(*control));
+            continue;
         }
-        if (clean) lines.push_back({number, converted});
+        lines.push_back({number, converted});
     }
     return true;
 }
@@ -186,13 +198,14 @@ bool IsDigits(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), IsDigit);
 }
 
-// Parses digits only and checks lo..hi; on failure reports "what must be lo to hi".
+// Parses a whole string of digits (no sign) and checks that it lies in lo..hi.
 bool ParseNumberIn(std::string_view s, int lo, int hi, int& value) {
-    if (s.empty() || !(IsDigit(s[0]) || (s[0] == '-' && s.size() > 1))) return false;
-    return ParseInt(s, value) && value >= lo && value <= hi;
+    return IsDigits(s) && ParseInt(s, value) && value >= lo && value <= hi;
 }
 
-std::string Quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
+std::string Quoted(std::string_view s) {
+    return "'" + std::string(s) + "'";
+}
 
 // ===== Variables ===========================================================================
 
@@ -228,9 +241,9 @@ void ReadVariables(const std::vector<Line>& lines, int file, Book& book, Diagnos
             diagnostics.Error(book, at(field), message);
         };
         if (f.size() < 6 || f.size() > 7) {
-            diagnostics.Error(book, {file, line.number, 1},
-                              "a variable record has 6 or 7 fields separated by '|', found " +
-                                  std::to_string(f.size()));
+            diagnostics.Error(
+                book, {file, line.number, 1},
+                "a variable record has 6 or 7 fields separated by '|', found " + std::to_string(f.size()));
             continue;
         }
         Variable v;
@@ -275,8 +288,8 @@ void ReadVariables(const std::vector<Line>& lines, int file, Book& book, Diagnos
             int hi = 0;
             if (dots == std::string_view::npos || !ParseInt(Trim(bounds.substr(0, dots)), lo) ||
                 !ParseInt(Trim(bounds.substr(dots + 2)), hi) || lo < -32768 || hi > 32766 || lo > hi) {
-                fail(f[4], "bounds must be min..max with -32768 <= min <= max <= 32766, not " +
-                               Quoted(bounds));
+                fail(f[4],
+                     "bounds must be min..max with -32768 <= min <= max <= 32766, not " + Quoted(bounds));
             }
             v.lowerBound = lo;
             v.upperBound = hi + 1;
@@ -285,9 +298,8 @@ void ReadVariables(const std::vector<Line>& lines, int file, Book& book, Diagnos
         }
 
         std::string_view description = f[5].text;
-        if (description.size() < 2 || description[0] != '@' ||
-            !ParseNumberIn(description.substr(1), 11, 179, v.descriptionParagraph) ||
-            !IsDigits(description.substr(1))) {
+        if (!description.starts_with('@') ||
+            !ParseNumberIn(description.substr(1), 11, 179, v.descriptionParagraph)) {
             fail(f[5], "description must be @11 to @179, not " + Quoted(description));
         }
 
@@ -297,8 +309,8 @@ void ReadVariables(const std::vector<Line>& lines, int file, Book& book, Diagnos
                 fail(values, "only a text or picture variable has values");
             }
         } else {
-            std::vector<Field> items = values.text.empty() ? std::vector<Field>{}
-                                                           : SplitFields(values.text, ';', values.column);
+            std::vector<Field> items =
+                values.text.empty() ? std::vector<Field>{} : SplitFields(values.text, ';', values.column);
             size_t limit = kind == "text" ? 16 : 256;
             if (items.empty() || items.size() > limit) {
                 fail(values, "a " + std::string(kind) + " variable has 1 to " + std::to_string(limit) +
@@ -313,7 +325,7 @@ void ReadVariables(const std::vector<Line>& lines, int file, Book& book, Diagnos
                     v.texts.emplace_back(item.text);
                 } else {
                     int picture = 0;
-                    if (!IsDigits(item.text) || !ParseNumberIn(item.text, 0, book::PictureCount - 1, picture)) {
+                    if (!ParseNumberIn(item.text, 0, book::PictureCount - 1, picture)) {
                         fail(item, "picture number must be 0 to 164, not " + Quoted(item.text));
                         break;
                     }
@@ -323,15 +335,15 @@ void ReadVariables(const std::vector<Line>& lines, int file, Book& book, Diagnos
             v.upperBound = static_cast<int>(items.size());
         }
 
-        Variable& slot = book.variables[static_cast<size_t>(number)];
-        if (slot.defined) {
+        Variable& entry = book.variables[static_cast<size_t>(number)];
+        if (entry.defined) {
             fail(f[0], "variable " + std::to_string(number) + " defined twice (first on line " +
-                           std::to_string(slot.where.line) + ")");
+                           std::to_string(entry.where.line) + ")");
             continue;
         }
         // A record with a bad field is kept, so its name does not cause further errors.
         if (!v.shortName.empty()) shortNames.emplace(v.shortName, number);
-        slot = std::move(v);
+        entry = std::move(v);
     }
 }
 
@@ -367,7 +379,9 @@ bool Tokenize(const Line& line, int file, Book& book, Diagnostics& diagnostics, 
     return true;
 }
 
-bool IsQuoted(std::string_view s) { return s.size() >= 2 && s.front() == '"' && s.back() == '"'; }
+bool IsQuoted(std::string_view s) {
+    return s.size() >= 2 && s.front() == '"' && s.back() == '"';
+}
 
 void ReadFacts(const std::vector<Line>& lines, int file, Book& book, Diagnostics& diagnostics,
                std::vector<Location>& textFactsSeen, Location& logoSeen, Location& titleSeen) {
@@ -410,7 +424,7 @@ void ReadFacts(const std::vector<Line>& lines, int file, Book& book, Diagnostics
         } else if (key == "logo-picture" || key == "title-picture") {
             if (!expect(2, 2, "a picture number")) continue;
             int picture = 0;
-            if (!IsDigits(t[1].text) || !ParseNumberIn(t[1].text, 0, book::PictureCount - 1, picture)) {
+            if (!ParseNumberIn(t[1].text, 0, book::PictureCount - 1, picture)) {
                 fail(t[1], "picture number must be 0 to 164, not " + Quoted(t[1].text));
                 continue;
             }
@@ -421,11 +435,11 @@ void ReadFacts(const std::vector<Line>& lines, int file, Book& book, Diagnostics
             if (!expect(3, 4, "slot <0-8> @<paragraph> [\"label\"]")) continue;
             int k = 0;
             int paragraph = 0;
-            if (!IsDigits(t[1].text) || !ParseNumberIn(t[1].text, 0, book::SlotCount - 1, k)) {
+            if (!ParseNumberIn(t[1].text, 0, book::SlotCount - 1, k)) {
                 fail(t[1], "slot number must be 0 to 8, not " + Quoted(t[1].text));
                 continue;
             }
-            if (t[2].text.size() < 2 || t[2].text[0] != '@' || !IsDigits(t[2].text.substr(1)) ||
+            if (!t[2].text.starts_with('@') ||
                 !ParseNumberIn(t[2].text.substr(1), 2, book::ParagraphCount, paragraph)) {
                 fail(t[2], "slot paragraph must be @2 to @713, not " + Quoted(t[2].text));
                 continue;
@@ -440,19 +454,19 @@ void ReadFacts(const std::vector<Line>& lines, int file, Book& book, Diagnostics
                                std::to_string(slot.where.line) + ")");
                 continue;
             }
-            slot = {true, paragraph, t.size() == 4 ? std::string(t[3].text.substr(1, t[3].text.size() - 2)) : "",
-                    at(t[0])};
+            slot = {true, paragraph,
+                    t.size() == 4 ? std::string(t[3].text.substr(1, t[3].text.size() - 2)) : "", at(t[0])};
         } else if (key == "sound") {
             if (!expect(3, 3, "sound <0-38> <NAME>")) continue;
             int n = 0;
-            if (!IsDigits(t[1].text) || !ParseNumberIn(t[1].text, 0, book::SoundCount - 1, n)) {
+            if (!ParseNumberIn(t[1].text, 0, book::SoundCount - 1, n)) {
                 fail(t[1], "sound number must be 0 to 38, not " + Quoted(t[1].text));
                 continue;
             }
             std::string_view name = t[2].text;
-            bool good = !name.empty() && name.size() <= 18 && std::all_of(name.begin(), name.end(), [](char c) {
-                return (c >= 'A' && c <= 'Z') || IsDigit(c) || c == '_';
-            });
+            bool good = !name.empty() && name.size() <= 18 &&
+                        std::all_of(name.begin(), name.end(),
+                                    [](char c) { return (c >= 'A' && c <= 'Z') || IsDigit(c) || c == '_'; });
             if (!good) {
                 fail(t[2], "sound name must be 1 to 18 upper-case letters, digits and underscores, not " +
                                Quoted(name));
@@ -465,7 +479,8 @@ void ReadFacts(const std::vector<Line>& lines, int file, Book& book, Diagnostics
                 continue;
             }
             if (auto seen = soundNames.find(name); seen != soundNames.end()) {
-                fail(t[2], "sound name " + Quoted(name) + " already used by sound " + std::to_string(seen->second));
+                fail(t[2],
+                     "sound name " + Quoted(name) + " already used by sound " + std::to_string(seen->second));
                 continue;
             }
             soundNames.emplace(name, n);
@@ -476,18 +491,17 @@ void ReadFacts(const std::vector<Line>& lines, int file, Book& book, Diagnostics
             int id = 0;
             int width = 0;
             int height = 0;
-            if (!IsDigits(t[1].text) || !ParseNumberIn(t[1].text, 0, book::PictureCount - 1, n)) {
+            if (!ParseNumberIn(t[1].text, 0, book::PictureCount - 1, n)) {
                 fail(t[1], "picture number must be 0 to 164, not " + Quoted(t[1].text));
                 continue;
             }
-            if (!IsDigits(t[2].text) || !ParseNumberIn(t[2].text, 0, 32767, id)) {
+            if (!ParseNumberIn(t[2].text, 0, 32767, id)) {
                 fail(t[2], "bitmap id must be 0 to 32767, not " + Quoted(t[2].text));
                 continue;
             }
             std::string_view size = t[3].text;
             size_t x = size.find('x');
-            if (x == std::string_view::npos || !IsDigits(size.substr(0, x)) || !IsDigits(size.substr(x + 1)) ||
-                !ParseNumberIn(size.substr(0, x), 0, 32767, width) ||
+            if (x == std::string_view::npos || !ParseNumberIn(size.substr(0, x), 0, 32767, width) ||
                 !ParseNumberIn(size.substr(x + 1), 0, 32767, height)) {
                 fail(t[3], "picture size must be <width>x<height>, not " + Quoted(size));
                 continue;
@@ -512,9 +526,16 @@ void ReadFacts(const std::vector<Line>& lines, int file, Book& book, Diagnostics
 // (to its balancing parenthesis, over lines) keep their blanks, and @N and %name resolve.
 class Splitter {
 public:
+    // strict reports markup characters inside arguments, which the reader would misread;
+    // fixture books may hold them on purpose.
     Splitter(Paragraph& paragraph, int file, const std::map<std::string, int, std::less<>>& names,
-             Book& book, Diagnostics& diagnostics)
-        : p_(paragraph), file_(file), names_(names), book_(book), diagnostics_(diagnostics) {}
+             bool strict, Book& book, Diagnostics& diagnostics)
+        : p_(paragraph),
+          file_(file),
+          names_(names),
+          strict_(strict),
+          book_(book),
+          diagnostics_(diagnostics) {}
 
     void AddLine(const Line& line) {
         const std::string& s = line.text;
@@ -544,6 +565,8 @@ public:
                     close = s.size() - 1;
                 }
                 Append(c, here);
+                for (size_t k = i + 1; k < close; ++k)
+                    CheckInsideArgument(s[k], {file_, line.number, static_cast<int>(k) + 1}, "a quoted");
                 word_.append(s, i + 1, close - i);
                 i = close;
                 continue;
@@ -579,27 +602,28 @@ public:
                 continue;
             }
             if (depth_ > 0) {
+                CheckInsideArgument(c, here, "a parenthesised");
                 if (c == '(') ++depth_;
                 if (c == ')') --depth_;
                 Append(c, here);
                 continue;
             }
             switch (c) {
-            case ' ':
-                Finish();
-                continue;
-            case '(':
-                depth_ = 1;
-                paren_ = here;
-                break;
-            case '<':
-                command_ = here;  // the reader restarts the command here too
-                break;
-            case '>':
-                inCommand_ = false;
-                break;
-            default:
-                break;
+                case ' ':
+                    Finish();
+                    continue;
+                case '(':
+                    depth_ = 1;
+                    paren_ = here;
+                    break;
+                case '<':
+                    command_ = here;  // the reader restarts the command here too
+                    break;
+                case '>':
+                    inCommand_ = false;
+                    break;
+                default:
+                    break;
             }
             Append(c, here);
         }
@@ -623,6 +647,15 @@ public:
     }
 
 private:
+    // The reader's scanner knows no quotes or parentheses: any of these characters would
+    // end, restart or abandon the command there.
+    void CheckInsideArgument(char c, Location here, const char* argument) {
+        if (!strict_ || (c != '<' && c != '>' && c != '{' && c != '}')) return;
+        diagnostics_.Error(book_, here,
+                           std::string("'") + c + "' inside " + argument +
+                               " argument would break the command in the reader");
+    }
+
     void Append(char c, Location here) { Append(std::string_view(&c, 1), here); }
     void Append(std::string_view s, Location here) {
         if (word_.empty()) start_ = here;
@@ -636,6 +669,7 @@ private:
     Paragraph& p_;
     int file_;
     const std::map<std::string, int, std::less<>>& names_;
+    bool strict_;
     Book& book_;
     Diagnostics& diagnostics_;
     std::string word_;
@@ -667,16 +701,18 @@ bool ParseHeader(const Line& line, int file, Paragraph& paragraph, Book& book, D
         return false;
     };
     if (words.empty()) return fail(4, "expected a paragraph number after '==='");
-    if (!IsDigits(words[0].text) || !ParseNumberIn(words[0].text, 1, book::ParagraphCount, paragraph.number))
+    if (!ParseNumberIn(words[0].text, 1, book::ParagraphCount, paragraph.number))
         return fail(words[0].column, "paragraph number must be 1 to 713, not " + Quoted(words[0].text));
     if (words.size() >= 2 && words[1].text == "ending") paragraph.ending = true;
     size_t extra = paragraph.ending ? 2 : 1;
     if (words.size() > extra)
-        return fail(words[extra].column, "unexpected " + Quoted(words[extra].text) + " in a paragraph header");
+        return fail(words[extra].column,
+                    "unexpected " + Quoted(words[extra].text) + " in a paragraph header");
     return true;
 }
 
-void ReadParagraphs(const std::vector<Line>& lines, int file, const std::map<std::string, int, std::less<>>& names,
+void ReadParagraphs(const std::vector<Line>& lines, int file,
+                    const std::map<std::string, int, std::less<>>& names, bool strict,
                     std::vector<Location>& defined, Book& book, Diagnostics& diagnostics) {
     size_t i = 0;
     for (; i < lines.size() && !lines[i].text.starts_with("==="); ++i) {
@@ -689,7 +725,7 @@ void ReadParagraphs(const std::vector<Line>& lines, int file, const std::map<std
     while (i < lines.size() && !diagnostics.Full()) {
         Paragraph paragraph;
         bool good = ParseHeader(lines[i], file, paragraph, book, diagnostics);
-        Splitter splitter(paragraph, file, names, book, diagnostics);
+        Splitter splitter(paragraph, file, names, strict, book, diagnostics);
         for (++i; i < lines.size() && !lines[i].text.starts_with("==="); ++i) splitter.AddLine(lines[i]);
         splitter.End();
         if (!good) continue;
@@ -697,7 +733,8 @@ void ReadParagraphs(const std::vector<Line>& lines, int file, const std::map<std
         if (first.file >= 0) {
             diagnostics.Error(book, paragraph.header,
                               "paragraph " + std::to_string(paragraph.number) + " defined twice (first at " +
-                                  book.files[static_cast<size_t>(first.file)] + ":" + std::to_string(first.line) + ")");
+                                  book.files[static_cast<size_t>(first.file)] + ":" +
+                                  std::to_string(first.line) + ")");
             continue;
         }
         first = paragraph.header;
@@ -711,7 +748,8 @@ void ReadParagraphs(const std::vector<Line>& lines, int file, const std::map<std
 
 // Reports the entries of a fixed-size table that were never defined (outside fixtures).
 template <typename Entry>
-void CheckComplete(const std::vector<Entry>& table, const char* what, int file, Book& book, Diagnostics& diagnostics) {
+void CheckComplete(const std::vector<Entry>& table, const char* what, int file, Book& book,
+                   Diagnostics& diagnostics) {
     std::string missing;
     int count = 0;
     for (size_t n = 0; n < table.size(); ++n) {
@@ -735,8 +773,7 @@ bool ReadBook(const fs::path& folder, const Options& options, Book& book, Diagno
     }
     auto open = [&](const fs::path& path, bool allowTab, std::vector<Line>& lines, int& file) {
         file = AddFile(book, path);
-        bool exists = false;
-        ReadLines(path, file, allowTab, converter, book, diagnostics, lines, exists);
+        bool exists = ReadLines(path, file, allowTab, converter, book, diagnostics, lines);
         if (!exists && !options.fixture) diagnostics.Error(book, {file, 0, 0}, "cannot open the file");
         return exists;
     };
@@ -783,7 +820,8 @@ bool ReadBook(const fs::path& folder, const Options& options, Book& book, Diagno
     for (const fs::path& path : texts) {
         if (diagnostics.Full()) break;
         lines.clear();
-        if (open(path, false, lines, file)) ReadParagraphs(lines, file, names, defined, book, diagnostics);
+        if (open(path, false, lines, file))
+            ReadParagraphs(lines, file, names, !options.fixture, defined, book, diagnostics);
     }
     if (!options.fixture) {
         // The reader assembles a paragraph into a buffer of 6419 characters and a zero; a
@@ -793,8 +831,8 @@ bool ReadBook(const fs::path& folder, const Options& options, Book& book, Diagno
             for (const Word& word : paragraph.words) length += word.text.size() + 1;
             if (length > MaxParagraphLength)
                 diagnostics.Error(book, paragraph.header,
-                                  "paragraph " + std::to_string(paragraph.number) + " is " + std::to_string(length) +
-                                      " characters long; the reader shows at most " +
+                                  "paragraph " + std::to_string(paragraph.number) + " is " +
+                                      std::to_string(length) + " characters long; the reader shows at most " +
                                       std::to_string(MaxParagraphLength));
         }
     }

@@ -47,8 +47,8 @@ struct Variable {
     std::string name;  // Windows-1252
     book::VariableKind kind = book::TextChoice;
     int lowerBound = 0;
-    int upperBound = 0;            // exclusive, as stored
-    int descriptionParagraph = 11; // as written, not minus one
+    int upperBound = 0;              // exclusive, as stored
+    int descriptionParagraph = 11;   // as written, not minus one
     std::vector<std::string> texts;  // TextChoice list, Windows-1252
     std::vector<int> pictures;       // PictureChoice list
     Location where;
@@ -79,8 +79,8 @@ struct Picture {
 enum TextFact { Title, Copyright, Language, Author, ExtraLine, Web, Contact, Support, TextFactCount };
 
 struct Book {
-    std::vector<std::string> files;       // as shown in messages: folder/relative path
-    std::vector<Paragraph> paragraphs;    // in writing order (file name order, then file order)
+    std::vector<std::string> files;     // as shown in messages: folder/relative path
+    std::vector<Paragraph> paragraphs;  // in writing order (file name order, then file order)
     std::vector<Variable> variables = std::vector<Variable>(book::VariableCount);
     std::vector<Slot> slots = std::vector<Slot>(book::SlotCount);
     std::vector<Sound> sounds = std::vector<Sound>(book::SoundCount);
