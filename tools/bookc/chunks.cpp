@@ -4,6 +4,7 @@
 
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace bookc {
 
@@ -17,12 +18,12 @@ struct Dictionary {
 
 // Tells whether every new word of the paragraph would start inside the pool's 64 KiB.
 bool Fits(const Dictionary& dictionary, const Paragraph& paragraph) {
-    std::unordered_map<std::string_view, bool> added;
+    std::unordered_set<std::string_view> added;
     size_t end = dictionary.poolSize;
     for (const Word& word : paragraph.words) {
         if (dictionary.starts.contains(word.text) || added.contains(word.text)) continue;
         if (end >= PoolWordStartLimit) return false;
-        added.emplace(word.text, true);
+        added.insert(word.text);
         end += word.text.size() + 1;
     }
     return true;

@@ -44,6 +44,7 @@ std::string Literal(std::string_view s) {
 void EmitChunk(std::string& out, int number, const Chunk& chunk) {
     std::string name = "Chunk" + std::to_string(number);
     if (chunk.offsets.empty()) {
+        // Arrays even for an unused chunk, so that WordChunks never holds a null pointer.
         out += "const uint16_t " + name + "Offsets[1] = {0};\nconst char " + name + "Pool[1] = \"\";\n\n";
         return;
     }
