@@ -16,8 +16,7 @@ inline constexpr int32_t MaxFonts = 8;      // fonts alive at once, the default 
 inline constexpr int32_t MaxBitmaps = 64;   // loaded bitmaps alive at once
 
 // Sets up (or resets) the 240 x 320 framebuffer at scale 1..3 (clamped), XRGB8888, filled
-// white. Loads the embedded fonts the first time. Surfaces, fonts and bitmaps survive a
-// change of scale.
+// white. Surfaces, fonts and bitmaps survive a change of scale; the fonts load on first use.
 void InitFramebuffer(int32_t scale);
 int32_t Scale();
 // The device pixels, row after row, PixelWidth() pixels to a row (no padding).
