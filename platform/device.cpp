@@ -20,10 +20,11 @@ const char* NullDataFolder() { return nullptr; }
 int32_t NullAnswerMessageBox(WindowId, const char16_t*, const char16_t*, uint32_t buttons) {
     return buttons == BoxYesNo ? AnswerNo : AnswerOk;
 }
+void NullWake() {}
 
 constexpr Device NullDevice = {
-    "none",       NullPresent,    NullWaitEvent,  NullTickCount,
-    NullPlayWave, NullStopSound,  NullDataFolder, NullAnswerMessageBox,
+    "none",        NullPresent,   NullWaitEvent,        NullTickCount, NullPlayWave,
+    NullStopSound, NullDataFolder, NullAnswerMessageBox, NullWake,
 };
 
 const Device* Installed = &NullDevice;

@@ -56,12 +56,19 @@ struct Device {
     // it and runs a modal loop until it is answered.
     int32_t (*answerMessageBox)(WindowId owner, const char16_t* text, const char16_t* caption,
                                 uint32_t buttons);
+    // Makes a waitEvent that is waiting return soon (with WakeUp); callable from any thread.
+    void (*wake)();
 };
 
 // Installs the device that the platform layer uses from now on; null goes back to the inert
 // built-in device (no input, a clock at 0, default answers to message boxes).
 void Install(const Device* device);
 const Device& Current();
+
+// The desktop's folder for the reader's files: $XDG_STATE_HOME/mirewood, else
+// ~/.local/state/mirewood, created with mode 0700 when missing; null when neither variable
+// gives an absolute path or the folder cannot be made. For devices' dataFolder.
+const char* UserDataFolder();
 
 // ---------------------------------------------------------------------------------------
 // Calls from a device (and its test hooks) into the window system

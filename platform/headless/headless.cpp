@@ -87,9 +87,12 @@ int32_t AnswerMessageBox(plat::WindowId owner, const char16_t* text, const char1
     return answer;
 }
 
+// The headless device never really waits, so there is nothing to wake.
+void Wake() {}
+
 constexpr plat::device::Device HeadlessDevice = {
-    "headless", Present,   WaitEvent,     TickCountNow,
-    PlayWave,   StopSound, DataFolderNow, AnswerMessageBox,
+    "headless", Present,       WaitEvent,        TickCountNow, PlayWave,
+    StopSound,  DataFolderNow, AnswerMessageBox, Wake,
 };
 
 void Push(EventKind kind, int32_t x, int32_t y, uint32_t key, int32_t wheelDelta) {
@@ -111,6 +114,7 @@ void Install() { plat::device::Install(&HeadlessDevice); }
 
 void Reset() {
     Install();
+    plat::device::ResetWindowSystem();
     DeviceState& s = State();
     s.clock = 0;
     s.input.clear();
@@ -128,7 +132,16 @@ void QueueAnswer(int32_t answer) { State().answers.push_back(answer); }
 uint32_t Now() { return State().clock; }
 
 void AdvanceClock(uint32_t ms) {
-    State().clock += ms;
+    DeviceState& s = State();
+    const uint32_t end = s.clock + ms;
+    uint32_t due = 0;
+    // Stops at every due time on the way, so a timer fires once per period that passes.
+    while (plat::device::NextTimerDue(due) && static_cast<int32_t>(end - due) >= 0) {
+        if (static_cast<int32_t>(due - s.clock) > 0) s.clock = due;
+        if (plat::device::PumpMessages() == 0) break;  // nothing fired: the timer is gone
+    }
+    s.clock = end;
+    plat::device::PumpMessages();
 }
 
 void FixRandomSeed(uint32_t seed) { plat::device::OverrideNextSeed(seed); }
@@ -156,6 +169,7 @@ void TypeText(const char16_t* text) {
 }
 void Wheel(int32_t x, int32_t y, int32_t delta) { Push(EventKind::Wheel, x, y, 0, delta); }
 void RequestClose() { Push(EventKind::CloseRequest, 0, 0, 0, 0); }
+int32_t PumpMessages() { return plat::device::PumpMessages(); }
 bool InputPending() { return !State().input.empty(); }
 
 const std::vector<std::string>& PlayedSounds() { return State().sounds; }
