@@ -1,4 +1,5 @@
-// The drawing tests' helpers, and the resource directories they serve bitmaps from.
+// The drawing tests' helpers, and the program's resource directory, which serves their
+// bitmaps.
 #include "draw_test_support.h"
 
 #include <algorithm>
@@ -107,15 +108,5 @@ void ClearBitmaps() {
 namespace plat {
 
 const ResourceDirectory ProgramResources{drawtest::Entries, drawtest::MaxTestBitmaps};
-const ResourceDirectory BookResources{nullptr, 0};
 
-// A lookup of the test bitmaps for builds without the resource library's own; weak, so the
-// real one takes its place wherever it is linked.
-__attribute__((weak)) const ResourceEntry* FindResource(ResourceType type, int32_t id) {
-    for (int32_t i = 0; i < ProgramResources.count; ++i) {
-        const ResourceEntry& e = ProgramResources.entries[i];
-        if (e.type == type && e.id == id && e.data != nullptr) return &e;
-    }
-    return nullptr;
-}
 }  // namespace plat
