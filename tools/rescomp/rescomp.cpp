@@ -315,7 +315,7 @@ int main(int argc, char** argv) {
     try {
         std::vector<Resource> resources = manifest.empty() ? ReadBookFolders(book) : ReadManifest(manifest);
         for (Resource& r : resources) Check(r);
-        std::sort(resources.begin(), resources.end(), [](const Resource& a, const Resource& b) {
+        std::stable_sort(resources.begin(), resources.end(), [](const Resource& a, const Resource& b) {
             return std::tie(a.type, a.id, a.name) < std::tie(b.type, b.id, b.name);
         });
         for (size_t i = 1; i < resources.size(); ++i) {
