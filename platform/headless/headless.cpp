@@ -25,6 +25,7 @@ struct DeviceState {
     std::string playing;
     std::string dataFolder;
     int32_t presents = 0;
+    bool boxesOnScreen = false;
 };
 
 DeviceState& State() {
@@ -75,6 +76,10 @@ const char* DataFolderNow() {
 int32_t AnswerMessageBox(plat::WindowId owner, const char16_t* text, const char16_t* caption,
                          uint32_t buttons) {
     DeviceState& s = State();
+    if (s.boxesOnScreen) {
+        s.boxes.push_back({owner, text, caption, buttons, plat::device::AskTheUser});
+        return plat::device::AskTheUser;
+    }
     int32_t answer = buttons == plat::BoxYesNo ? plat::AnswerNo : plat::AnswerOk;
     if (!s.answers.empty()) {
         const int32_t queued = s.answers.front();
@@ -123,11 +128,13 @@ void Reset() {
     s.sounds.clear();
     s.playing.clear();
     s.presents = 0;
+    s.boxesOnScreen = false;
 }
 
 const std::vector<MessageBoxRecord>& MessageBoxes() { return State().boxes; }
 void ClearMessageBoxes() { State().boxes.clear(); }
 void QueueAnswer(int32_t answer) { State().answers.push_back(answer); }
+void ShowBoxesOnScreen(bool on) { State().boxesOnScreen = on; }
 
 uint32_t Now() { return State().clock; }
 

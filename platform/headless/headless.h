@@ -16,8 +16,8 @@ namespace headless {
 // Installs the headless device (linking this library already did); harmless to repeat.
 void Install();
 // Starts over: no windows, classes, queued messages, timers or focus; no recorded boxes,
-// queued answers, sounds or pending input; the clock at 0; a white screen at scale 1. The
-// data folder and open files are kept.
+// queued answers, sounds or pending input; the clock at 0; a white screen at the scale in
+// force. The data folder and open files are kept.
 void Reset();
 
 // ---- Message boxes ------------------------------------------------------------------------
@@ -27,7 +27,7 @@ struct MessageBoxRecord {
     std::u16string text;
     std::u16string caption;  // the caption shown: "Error" when the caller gave none
     uint32_t buttons;        // plat::BoxOk or plat::BoxYesNo
-    int32_t answer;          // the answer it was given
+    int32_t answer;          // the answer it was given (0 for a box shown on the screen)
 };
 // Every box shown since the last Reset or ClearMessageBoxes, oldest first.
 const std::vector<MessageBoxRecord>& MessageBoxes();
@@ -36,6 +36,9 @@ void ClearMessageBoxes();
 // give (Yes for an OK box) is used up and the box gets its default. Without a queued
 // answer an OK box gets AnswerOk and a Yes/No box AnswerNo, the answer that changes nothing.
 void QueueAnswer(int32_t answer);
+// Shows the boxes on the screen and has them wait for injected input, as on the desktop
+// (on), or answers them at once (off, the default).
+void ShowBoxesOnScreen(bool on);
 
 // ---- Clock, timers, random numbers --------------------------------------------------------
 
