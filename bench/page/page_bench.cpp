@@ -1,0 +1,98 @@
+// Page turns over a whole book: every paragraph with text is rebuilt, laid out and drawn on
+// the headless device, as navigation does it, at scales 1 and 3. Reports the microseconds
+// of a page turn (median and worst) and of a repaint of the same page, and the heap
+// allocations per page turn once the glyph cache is warm (it must be 0).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "book/tables.h"
+#include "tools/screenshot/page_window.h"
+
+namespace {
+
+std::atomic<int64_t> Allocations{0};
+
+void* Allocate(std::size_t size) {
+    ++Allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { ++Allocations; return std::malloc(size == 0 ? 1 : size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { ++Allocations; return std::malloc(size == 0 ? 1 : size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<int16_t> ParagraphsWithText() {
+    std::vector<int16_t> out;
+    for (int16_t n = 1; n <= book::ParagraphCount; ++n) {
+        if (book::ParagraphIndex[n - 1].chunk != -1) out.push_back(n);
+    }
+    return out;
+}
+
+double Microseconds(Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count();
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// One iteration turns to every paragraph in order, then repaints it without a rebuild.
+void BM_PageTurns(benchmark::State& state) {
+    const std::vector<int16_t> paragraphs = ParagraphsWithText();
+    if (paragraphs.empty()) {
+        state.SkipWithError("the book has no paragraphs with text");
+        return;
+    }
+    plat::WindowId window = screenshot::OpenPageWindow(static_cast<int32_t>(state.range(0)));
+    for (int16_t n : paragraphs) screenshot::ShowParagraph(window, n);  // warms the glyph and bitmap caches
+
+    std::vector<double> turns, repaints;
+    int64_t allocations = 0;
+    for (auto _ : state) {
+        for (int16_t n : paragraphs) {
+            const int64_t before = Allocations.load();
+            const Clock::time_point start = Clock::now();
+            screenshot::ShowParagraph(window, n);
+            const Clock::time_point turned = Clock::now();
+            allocations += Allocations.load() - before;
+            screenshot::Repaint(window);
+            const Clock::time_point repainted = Clock::now();
+            turns.push_back(Microseconds(turned - start));
+            repaints.push_back(Microseconds(repainted - turned));
+        }
+    }
+    screenshot::ClosePageWindow(window);
+
+    state.counters["pages"] = static_cast<double>(paragraphs.size());
+    state.counters["turn_median_us"] = Median(turns);
+    state.counters["turn_worst_us"] = *std::max_element(turns.begin(), turns.end());
+    state.counters["repaint_median_us"] = Median(repaints);
+    state.counters["repaint_worst_us"] = *std::max_element(repaints.begin(), repaints.end());
+    state.counters["allocs_per_turn"] = static_cast<double>(allocations) / static_cast<double>(turns.size());
+}
+BENCHMARK(BM_PageTurns)->ArgName("scale")->Arg(1)->Arg(3)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,71 @@
+// The headless page window: a minimal main window procedure around BuildPage, and showing
+// a paragraph the way navigation does.
+#include "tools/screenshot/page_window.h"
+
+#include "page/layout.h"
+#include "page/line_fit.h"
+#include "page/scrolling.h"
+#include "platform/headless/headless.h"
+#include "shell/navigation.h"
+
+namespace screenshot {
+namespace {
+
+constexpr char16_t ClassName[] = u"MirewoodPageWindow";
+
+intptr_t PageWindowProc(plat::WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    switch (message) {
+    case plat::MsgCreate:
+        return page::CreatePageFonts(window) ? 0 : -1;
+    case plat::MsgDestroy:
+        page::DeletePageFonts();
+        return 0;
+    case plat::MsgSize:
+        page::ResizePage(window, static_cast<int32_t>(lParam & 0xFFFF), static_cast<int32_t>((lParam >> 16) & 0xFFFF));
+        return 0;
+    case plat::MsgPaint:
+        page::BuildPage(window);
+        return 0;
+    default:
+        return plat::DefaultWindowProc(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+plat::WindowId OpenPageWindow(int32_t scale) {
+    headless::Reset();
+    headless::SetScale(scale);
+    plat::RegisterWindowClass({ClassName, PageWindowProc, 0});
+    return plat::CreateMainWindow(ClassName, u"Mirewood", plat::StyleVisible | plat::StyleVScroll,
+                                  plat::DefaultPosition, plat::DefaultPosition, PageWindowWidth, PageWindowHeight);
+}
+
+void ClosePageWindow(plat::WindowId window) {
+    plat::DestroyWindow(window);
+    headless::Reset();  // drops the quit message that closing posted
+}
+
+void ShowParagraph(plat::WindowId window, int16_t paragraph) {
+    shell::CurrentParagraph = paragraph;
+    shell::StoryParagraph = paragraph;
+    shell::InStory = true;
+    shell::SpecialPage = 0;
+    shell::ScrollOffset = 0;
+    shell::RebuildNeeded = true;
+    plat::InvalidateWindow(window, true);
+    plat::UpdateWindow(window);
+}
+
+void Repaint(plat::WindowId window) {
+    plat::InvalidateWindow(window, true);
+    plat::UpdateWindow(window);
+}
+
+plat::Rect ClientOnScreen(plat::WindowId window) {
+    plat::Rect outer = plat::GetWindowRect(window);
+    plat::Rect client = plat::GetClientRect(window);
+    return {outer.left, outer.top, outer.left + client.right, outer.top + client.bottom};
+}
+
+}  // namespace screenshot
