@@ -39,7 +39,7 @@ extern OperatorStackRecord OperatorStack;
 uint8_t EvaluateCondition();
 
 // Pushes an entry. The push that fills the tenth entry shows "Operands stack overflow" or
-// "Operators stack overflow"; a push onto a full stack is ignored.
+// "Operators stack overflow"; a push onto a full stack is ignored without a further message.
 void PushOperand(int16_t value, bool reference);
 void PushOperator(char op, int16_t depth);
 // Removes the top operand and returns its stored value. On an empty stack shows "Can't

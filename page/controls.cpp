@@ -50,6 +50,7 @@ int16_t AddEditBox(int16_t maxChars) {
     return static_cast<int16_t>(FirstEditBoxId + n);
 }
 
+// The id is the window's; it is given to the button window once windows are made here.
 bool CreateTextButton(const char* caption, int16_t /*id*/) {
     ButtonEntry* entry = NextButton();
     if (entry == nullptr) return false;
