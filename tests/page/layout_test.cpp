@@ -289,9 +289,11 @@ TEST_F(LayoutTest, APageWithAnEditBoxRaisesTheInputPanelAndTheNextPageLowersIt) 
     page::InputPanelWanted = false;
     Paint();
     EXPECT_TRUE(page::InputPanelShown);
+    EXPECT_NE(plat::GetInputPanelInfo().flags & plat::PanelShown, 0u);
     Show(201);  // a rebuilt page without edit boxes
     EXPECT_FALSE(page::InputPanelWanted);
     EXPECT_FALSE(page::InputPanelShown);
+    EXPECT_EQ(plat::GetInputPanelInfo().flags & plat::PanelShown, 0u);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -17,6 +17,22 @@ using page::FitWords;
 
 class LineFitTest : public PageTest {};
 
+TEST_F(LineFitTest, ThePageFontsLiveAsLongAsTheWindowAndClosingItEndsTheLoop) {
+    EXPECT_NE(page::BoldFont, 0);
+    EXPECT_NE(page::NormalFont, 0);
+    EXPECT_NE(page::BoldFont, page::NormalFont);
+    EXPECT_GT(Width("bold text", true), Width("bold text")) << "weights 700 and 300";
+    EXPECT_EQ(page::ClientArea.right, plat::GetClientRect(window).right) << "the client area captured at creation";
+    EXPECT_FALSE(page::LayoutBold);
+
+    plat::DestroyWindow(window);
+    EXPECT_EQ(page::BoldFont, 0);
+    EXPECT_EQ(page::NormalFont, 0);
+    plat::MessageRecord message = {};
+    EXPECT_FALSE(plat::GetMessage(message)) << "the quit message ends the loop";
+    EXPECT_EQ(message.wParam, 0u);
+}
+
 // Width in which a fit is to be made, relative to the width of a reference text.
 struct FitRow {
     const char* text;

@@ -46,6 +46,8 @@ void PageTest::StartPage() {
     page::FlushBold = false;
     page::LastContentHeight = 0;
     page::LastPageSize = 0;
+    page::InputPanelWanted = false;  // as a fresh window's command bar leaves them
+    page::InputPanelShown = false;
     page::ClientArea = plat::GetClientRect(window);
     shell::ScrollOffset = 0;
 }

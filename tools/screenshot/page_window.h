@@ -15,7 +15,8 @@ inline constexpr int32_t PageWindowWidth = plat::ScreenWidth;
 inline constexpr int32_t PageWindowHeight = 268;
 
 // Starts the headless device afresh with the framebuffer at scale (1..3) and opens the
-// page window; NoWindow when it cannot be made.
+// page window, with the layout's carried state as the reader has it at start-up; NoWindow
+// when the window cannot be made.
 plat::WindowId OpenPageWindow(int32_t scale);
 // Destroys the window (which deletes the page fonts) and drops the quit message it posts.
 void ClosePageWindow(plat::WindowId window);
