@@ -12,13 +12,6 @@
 
 namespace shellart {
 
-Rgb Mix(Rgb a, Rgb b, double t) {
-    auto ch = [t](uint8_t x, uint8_t y) {
-        return static_cast<uint8_t>(std::lround(x + (y - x) * std::clamp(t, 0.0, 1.0)));
-    };
-    return {ch(a.r, b.r), ch(a.g, b.g), ch(a.b, b.b)};
-}
-
 Polygon Ellipse(double cx, double cy, double rx, double ry) {
     const int steps = std::max(12, static_cast<int>(std::max(rx, ry) * 6));
     Polygon p;
@@ -196,10 +189,6 @@ Font::~Font() {
     delete impl_;
 }
 
-double Font::Ascender() const {
-    return static_cast<double>(impl_->face->size->metrics.ascender) / 64.0 / impl_->scale;
-}
-
 double Font::Measure(const std::string& text) const {
     FT_Face face = impl_->face;
     long pen = 0;
@@ -256,8 +245,7 @@ int Distance(Rgb a, Rgb b) {
 
 uint32_t Key(Rgb c) { return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b; }
 
-}  // namespace
-
+// Maps every pixel to the nearest palette colour (ties go to the lower index).
 IndexedImage ToPalette(const RgbImage& image, const std::vector<Rgb>& palette) {
     IndexedImage out{image.width, image.height, palette, {}};
     out.pixels.reserve(image.pixels.size());
@@ -274,6 +262,8 @@ IndexedImage ToPalette(const RgbImage& image, const std::vector<Rgb>& palette) {
     }
     return out;
 }
+
+}  // namespace
 
 IndexedImage ToOwnPalette(const RgbImage& image) {
     std::map<uint32_t, long> counts;

@@ -32,8 +32,6 @@ struct Point {
 };
 using Polygon = std::vector<Point>;
 
-Rgb Mix(Rgb a, Rgb b, double t);
-
 // Returns a closed polygon for an ellipse, with enough segments for its size.
 Polygon Ellipse(double cx, double cy, double rx, double ry);
 // Returns the outline of a thick polyline as one polygon per segment plus round joints.
@@ -91,9 +89,6 @@ public:
     // Paints with a colour chosen per sample; fn gets logical coordinates (sample centres).
     template <class Fn>
     void PaintWith(const Mask& mask, Fn fn);
-    // Calls fn(x, y) -> Rgb for every sample, in logical coordinates.
-    template <class Fn>
-    void Shade(Fn fn);
     RgbImage Resolve() const;
 
 private:
@@ -111,14 +106,6 @@ void Canvas::PaintWith(const Mask& mask, Fn fn) {
                 Blend(static_cast<size_t>(y) * w + x, fn((x + 0.5) / scale_, (y + 0.5) / scale_), c);
 }
 
-template <class Fn>
-void Canvas::Shade(Fn fn) {
-    const int w = width_ * scale_, h = height_ * scale_;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            Blend(static_cast<size_t>(y) * w + x, fn((x + 0.5) / scale_, (y + 0.5) / scale_), 255);
-}
-
 // Text drawn with one FreeType face at a pixel size (logical pixels).
 class Font {
 public:
@@ -128,7 +115,6 @@ public:
     Font& operator=(const Font&) = delete;
     // Returns the advance width of text in logical pixels, kerning included.
     double Measure(const std::string& text) const;
-    double Ascender() const;
     // Adds the glyphs of text to mask with the baseline's left end at (x, y), logical pixels;
     // tracking adds extra space after each letter.
     void Draw(Mask& mask, const std::string& text, double x, double y, double tracking = 0) const;
@@ -138,8 +124,6 @@ private:
     Impl* impl_;
 };
 
-// Maps every pixel to the nearest palette colour (ties go to the lower index).
-IndexedImage ToPalette(const RgbImage& image, const std::vector<Rgb>& palette);
 // Builds a palette of the image's own colours: exact when there are at most 256, otherwise
 // the most frequent 256 with the rest mapped to the nearest of them. Sorted by brightness.
 IndexedImage ToOwnPalette(const RgbImage& image);
