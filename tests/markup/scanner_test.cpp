@@ -1,9 +1,11 @@
 // The markup scanner: how text is cut into runs, where blanks go, title mode, blocks and
 // skip counts, the buffer limits, and the argument readers that the commands use.
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "book/assembly.h"
 #include "book/variables.h"
 #include "markup/scanner.h"
 #include "page/display_list.h"
@@ -135,6 +137,19 @@ TEST_F(ScannerTest, ScanStartsAfreshButKeepsTitleModeAndResult) {
     EXPECT_STREQ(markup::WordBuffer, "open title ");
     Scan("<J>");
     EXPECT_EQ(Describe(), "T[]") << "the word buffer starts empty at every scan";
+}
+
+TEST_F(ScannerTest, AssembledParagraphScansIntoItsPage) {
+    const char* const page =
+        "T[The Staff Road] | [You walk on. ] | B | [Careful] | /B | [now.] | BR | [%s] | pic1705i";
+    char expected[200];
+    for (const int8_t held : {int8_t{0}, int8_t{1}}) {
+        book::SetHeld(0, held);
+        book::AssembleParagraph(2, book::ParagraphText);
+        std::snprintf(expected, sizeof expected, page, held != 0 ? "The lantern glows. " : "It is dark. ");
+        EXPECT_EQ(Scan(book::ParagraphText), expected);
+    }
+    EXPECT_TRUE(Messages().empty());
 }
 
 // Sets up CommandBuffer as RunCommand sees it, reading from position 1.
