@@ -39,19 +39,20 @@ int16_t SlotArgument() {
     return ParseNumber();
 }
 
-// Whether the hotword table can take the entry the command is filling. A hotword beyond
-// the table is dropped: nothing is read, no control made, and the check at the end of the
-// command reports the full table.
+// Returns whether the hotword table can take the entry the command is filling. A hotword
+// beyond the table is dropped: nothing is read, no control made, and the check at the end
+// of the command reports the full table.
 bool HotwordRoom() {
     return HotwordCount < HotwordCapacity;
 }
 
+// Reads the caption, its control and the target into the pending entry and keeps it.
 void RecordCaptionHotword(bool quoted) {
     ParseHotwordCaption(quoted);
     ++HotwordCount;
 }
 
-// The caption of N, Q, R and r: quoted when it starts with a double quote.
+// Records the hotword of N, Q, R or r; its caption is quoted when it starts with a quote.
 void RecordVariableHotword(char kind, int16_t v) {
     HotwordEntry& entry = PendingHotword();
     entry.kind = kind;
@@ -59,7 +60,7 @@ void RecordVariableHotword(char kind, int16_t v) {
     RecordCaptionHotword(SkipChar('"'));
 }
 
-// N and Q: set or clear the held byte now, or record a hotword that does so when tapped.
+// Sets (N) or clears (Q) the held byte now, or records a hotword that does so when tapped.
 void HoldCommand(char letter) {
     const int16_t v = VariableArgument();
     SkipChar(' ');
@@ -70,12 +71,11 @@ void HoldCommand(char letter) {
     book::SetHeld(v, letter == 'N' ? 1 : 0);
 }
 
-// R sets a variable, r changes it by a value: a literal number, "%w", "-%w" or "z" (a
-// random draw within the variable's bounds). Both letters read every form alike; with a
-// caption the clamped value waits in the hotword until it is tapped.
+// Sets (R) or changes (r) a variable by a value: a literal number, "%w", "-%w" or "z" (a
+// random draw, taken modulo the variable's upper bound when it has one). Both letters read
+// every form alike; with a caption the clamped value waits in the hotword for the tap.
 void SetCommand(char letter) {
     const int16_t v = VariableArgument();
-    PendingHotword().variable = v;
     SkipChar(' ');
 
     bool negative = false;
@@ -107,7 +107,7 @@ void SetCommand(char letter) {
     book::SetVariableValue(v, value);
 }
 
-// M, g and m: a caption (quoted, "$n", "%v" or none) and a target.
+// Records the hotword of M, g or m: a caption (quoted, "$n", "%v" or none) and a target.
 void GoCommand(char letter) {
     if (!HotwordRoom()) return;
     PendingHotword().kind = letter;
@@ -115,7 +115,8 @@ void GoCommand(char letter) {
     RecordCaptionHotword(SkipChar('"'));
 }
 
-// L and d: a quoted caption, chances with their targets and the else target.
+// Records the hotword of L or d: a quoted caption, chances with their targets and the else
+// target.
 void ChanceCommand(char letter) {
     if (!HotwordRoom()) return;
     PendingHotword().kind = letter;
@@ -124,7 +125,8 @@ void ChanceCommand(char letter) {
     ++HotwordCount;
 }
 
-// S: up to three answers with their targets and the else target, typed into an edit box.
+// Records the hotword of S: up to three answers with their targets and the else target,
+// typed into an edit box.
 void AnswerCommand() {
     if (!HotwordRoom()) return;
     PendingHotword().kind = 'S';
@@ -133,8 +135,8 @@ void AnswerCommand() {
     ++HotwordCount;
 }
 
-// l: the variable's current text or number joins the title or the page; a picture goes to
-// the page only.
+// Shows a variable (l): its current text or number joins the title or the page; a picture
+// goes to the page only.
 void ShowCommand() {
     const int16_t v = VariableArgument();
     char number[ValueTextSize];
@@ -165,8 +167,8 @@ void ShowCommand() {
     }
 }
 
-// u: offers a saved snapshot as a button followed by its label and the block after the
-// command; an unsaved slot is false, so the block is passed over.
+// Offers a saved snapshot (u) as a button followed by its label and the block after the
+// command; returns false for an unsaved slot, so the block is passed over.
 uint8_t RestoreCommand() {
     const int16_t k = SlotArgument();
     ConditionalCommand = true;
