@@ -101,6 +101,7 @@ int32_t DrawRuns(plat::SurfaceId surface, int32_t clientLeft, int32_t x) {
             break;
         }
         case EditBox: {
+            if (run.index < 0 || run.index >= EditBoxCapacity) break;
             const EditBoxEntry& entry = EditBoxTable[run.index];
             plat::WindowId box = EditBoxHandles[run.index];
             PlaceControl(box, x, run.width, entry.height);
@@ -111,6 +112,7 @@ int32_t DrawRuns(plat::SurfaceId surface, int32_t clientLeft, int32_t x) {
             break;
         }
         case Button: {
+            if (run.index < 0 || run.index >= ButtonCapacity) break;
             const ButtonEntry& entry = ButtonTable[run.index];
             PlaceControl(ButtonHandles[run.index], x, run.width, entry.height);
             x += run.width + (entry.bitmap != 0 ? 0 : 2);
