@@ -205,7 +205,8 @@ bool AskRunningInstanceToFront(const char16_t* className);
 // Takes the next message for any window of the program, waiting for input, timers or posted
 // messages as needed; false when it is MsgQuit (its code is in out.wParam).
 bool GetMessage(MessageRecord& out);
-// Adds MsgChar for a key-down of a character key.
+// Queues MsgChar for a key-down of Back, Tab, Return or Escape; printable characters come
+// from the device as typed text, already as MsgChar.
 void TranslateMessage(const MessageRecord& message);
 intptr_t DispatchMessage(const MessageRecord& message);
 // Calls the window's procedure at once and returns its result.
@@ -308,6 +309,7 @@ struct DrawItemRequest {
 enum ScrollInfoMask : uint32_t {
     ScrollRange = 0x1, ScrollPage = 0x2, ScrollPos = 0x4, ScrollTrackPos = 0x10,
     ScrollDisableNoScroll = 0x8,  // keep the bar shown, disabled, when there is nothing to scroll
+                                  // (this bar never hides, with or without the flag)
     ScrollAll = 0x17,
 };
 
@@ -358,7 +360,8 @@ int32_t MessageBox(WindowId owner, const char16_t* text, const char16_t* caption
 // Timers, sound, clock, random numbers, version
 // ---------------------------------------------------------------------------------------
 
-// Starts (or restarts) timer id on the window: a MsgTimer every periodMs until stopped.
+// Starts (or restarts) timer id on the window: a MsgTimer every periodMs (10 at least) until
+// stopped; false for an unknown window or when the timer table is full.
 bool SetTimer(WindowId window, uint32_t id, uint32_t periodMs);
 bool KillTimer(WindowId window, uint32_t id);
 

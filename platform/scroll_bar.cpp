@@ -10,6 +10,9 @@ namespace ws {
 namespace {
 
 constexpr int32_t MinimumThumb = 8;
+constexpr uint32_t RepeatTimer = 1;
+constexpr uint32_t FirstRepeatMs = 400;  // holding an arrow or the track repeats its step
+constexpr uint32_t RepeatMs = 100;
 constexpr uint32_t NoPart = UINT32_MAX;
 constexpr uint32_t TrackColour = 0xE8E8E8;
 constexpr uint32_t ButtonColour = 0xD6D3CE;
@@ -129,10 +132,13 @@ bool ScrollBarPointer(WindowRecord& record, uint32_t message, int32_t x, int32_t
             code = y < g.thumb.top ? ScrollPageUp : ScrollPageDown;
         }
         s.pressedCode = code;
+        s.pointerY = y;
+        SetSystemTimer(window, RepeatTimer, FirstRepeatMs);
         SendScroll(window, code, 0);
         return true;
     }
     case MsgMouseMove: {
+        s.pointerY = y;
         if (!s.dragging) return true;
         const int32_t top = std::clamp(y - s.dragGrip, g.track.top, g.track.bottom - Height(g.thumb));
         const int32_t position = PositionAt(record, g, top);
@@ -148,12 +154,32 @@ bool ScrollBarPointer(WindowRecord& record, uint32_t message, int32_t x, int32_t
             SendScroll(window, ScrollEnd, 0);
         } else if (s.pressedCode != NoPart) {
             s.pressedCode = NoPart;
+            KillSystemTimer(window, RepeatTimer);
             SendScroll(window, ScrollEnd, 0);
         }
         return true;
     default:
         return false;
     }
+}
+
+void SystemTimerFired(WindowId window, uint32_t id) {
+    WindowRecord* r = Find(window);
+    if (r == nullptr || id != RepeatTimer) return;
+    const uint32_t code = r->scroll.pressedCode;
+    if (code == NoPart) {
+        KillSystemTimer(window, id);
+        return;
+    }
+    // A page step repeats only until the thumb reaches the pointer.
+    const BarGeometry g = Geometry(*r);
+    if ((code == ScrollPageUp && r->scroll.pointerY >= g.thumb.top) ||
+        (code == ScrollPageDown && r->scroll.pointerY < g.thumb.bottom)) {
+        return;
+    }
+    SetSystemTimer(window, RepeatTimer, RepeatMs);
+    r->frameInvalid = true;
+    SendScroll(window, code, 0);
 }
 
 }  // namespace ws

@@ -75,6 +75,7 @@ struct ScrollBarState {
     bool dragging;            // the thumb is held
     int32_t dragGrip;         // pointer y minus thumb top when the drag began
     uint32_t pressedCode;     // the scroll code of the part held down, or UINT32_MAX
+    int32_t pointerY;         // where the pointer is while a part is held (screen)
 };
 
 struct WindowRecord {
@@ -171,6 +172,11 @@ void ResetQueue();
 bool TakeDueTimer(uint32_t now, MessageRecord& out);
 void KillTimersOf(WindowId window);
 void ResetTimers();
+// The window system's own timers: when due they call SystemTimerFired instead of posting
+// MsgTimer. Setting one again restarts it with the new period.
+bool SetSystemTimer(WindowId window, uint32_t id, uint32_t periodMs);
+void KillSystemTimer(WindowId window, uint32_t id);
+void SystemTimerFired(WindowId window, uint32_t id);
 
 // ---- Input (input.cpp) ---------------------------------------------------------------------
 

@@ -139,13 +139,17 @@ void ShowBoxesOnScreen(bool on) { State().boxesOnScreen = on; }
 uint32_t Now() { return State().clock; }
 
 void AdvanceClock(uint32_t ms) {
+    plat::device::PumpMessages();  // what is waiting now happens now
     DeviceState& s = State();
     const uint32_t end = s.clock + ms;
     uint32_t due = 0;
     // Stops at every due time on the way, so a timer fires once per period that passes.
+    // Every firing sets its timer at least 10 ms later, so the walk moves on.
     while (plat::device::NextTimerDue(due) && static_cast<int32_t>(end - due) >= 0) {
         if (static_cast<int32_t>(due - s.clock) > 0) s.clock = due;
-        if (plat::device::PumpMessages() == 0) break;  // nothing fired: the timer is gone
+        plat::device::PumpMessages();
+        uint32_t next = 0;
+        if (plat::device::NextTimerDue(next) && next == due) break;  // a pending quit holds the timers
     }
     s.clock = end;
     plat::device::PumpMessages();

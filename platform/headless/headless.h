@@ -43,8 +43,8 @@ void ShowBoxesOnScreen(bool on);
 // ---- Clock, timers, random numbers --------------------------------------------------------
 
 uint32_t Now();
-// Moves the clock on by ms, dispatching on the way, at its due time, every timer message
-// that falls due, and finally everything else that is queued.
+// Dispatches what waits now (injected input included), then moves the clock on by ms,
+// dispatching on the way, at its due time, every timer that falls due.
 void AdvanceClock(uint32_t ms);
 // Makes the program's next SeedRandom call use seed, whatever it asks for.
 void FixRandomSeed(uint32_t seed);

@@ -64,6 +64,22 @@ TEST_F(PlatformTest, ScrollBarTapsBecomeScrollMessages) {
     EXPECT_TRUE(SeenOf(plat::MsgVScroll).empty());
 }
 
+TEST_F(PlatformTest, HoldingAnArrowRepeatsItsStepUntilRelease) {
+    const plat::WindowId main = CreateMain();
+    plat::SetScrollInfo(main, Range(726, 242, 0), true);
+    headless::PumpMessages();
+    Log().clear();
+    headless::PointerDown(240 - 6, 26 + 268 - 5);
+    headless::AdvanceClock(1000);  // first repeat after 400 ms, then every 100 ms
+    headless::PointerUp(240 - 6, 26 + 268 - 5);
+    headless::AdvanceClock(1000);
+    const auto scrolls = SeenOf(plat::MsgVScroll);
+    ASSERT_EQ(scrolls.size(), 9u);
+    for (size_t i = 0; i < 8; ++i) EXPECT_EQ(scrolls[i].wParam, plat::ScrollLineDown) << i;
+    EXPECT_EQ(scrolls[8].wParam, plat::ScrollEnd);
+    EXPECT_TRUE(SeenOf(plat::MsgTimer).empty()) << "the repeat is the window system's own timer";
+}
+
 TEST_F(PlatformTest, DraggingTheThumbReportsTrackPositions) {
     const plat::WindowId main = CreateMain();
     plat::SetScrollInfo(main, Range(726, 242, 0), true);
