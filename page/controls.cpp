@@ -1,6 +1,7 @@
 // The page's control tables: each edit box and button is recorded with its id and its
-// display item. First version: no child windows are made yet; creating, placing, drawing
-// and destroying the real windows comes with the page controls work. Called by the hotwords.
+// display item; DrawPageButton draws the owner-drawn buttons. First version: no child
+// windows are made yet; creating, placing and destroying the real windows comes with the
+// page controls work. Called by the hotwords and the main window's draw-item handling.
 #include "page/controls.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "book/tables.h"
 #include "page/display_list.h"
+#include "page/line_fit.h"
 #include "platform/platform.h"
 
 namespace page {
@@ -84,6 +86,20 @@ int16_t AddPictureButton(int pictureIndex) {
 void ResetControls() {
     EditBoxCount = 0;
     ButtonCount = 0;
+}
+
+void DrawPageButton(const plat::DrawItemRequest& request) {
+    const int32_t slot = request.controlId - FirstButtonId;
+    if (slot < 0 || slot >= ButtonCount) return;
+    const ButtonEntry& entry = ButtonTable[slot];
+    if (entry.bitmap != 0) {
+        plat::DrawBitmap(request.surface, entry.bitmap, 0, 0);
+        return;
+    }
+    const plat::FontId previous = plat::SelectFont(request.surface, entry.bold != 0 ? BoldFont : NormalFont);
+    plat::DrawText(request.surface, entry.caption, entry.captionLength, request.item,
+                   plat::TextCenter | plat::TextTop | plat::TextSingleLine | plat::TextNoPrefix);
+    plat::SelectFont(request.surface, previous);
 }
 
 }  // namespace page

@@ -53,4 +53,10 @@ bool CreateTextButton(const char* caption, int16_t id);
 // Forgets every control of the previous page. Called at the start of every rebuild.
 void ResetControls();
 
+// Draws a page button for the main window's draw-item message: a picture button's bitmap
+// at the control's top-left, or a text button's caption centred from the top in the font
+// it was made with. Ids below 5000 and unknown buttons are left to the default handling,
+// which the caller runs afterwards in every case.
+void DrawPageButton(const plat::DrawItemRequest& request);
+
 }  // namespace page

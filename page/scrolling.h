@@ -1,6 +1,8 @@
-// Scrolling and screen fitting: the scroll bar's page and range as the page layout and the
-// size handling leave them. The main window's message handling calls ResizePage; the layout
-// pass sets the range from the content's height.
+// Scrolling and screen fitting: the scroll bar's page and range, the scroll messages and
+// keys, and the fit of the main window to what the soft input panel leaves of the screen.
+// The main window's message handling calls these; the layout pass sets the range from the
+// content's height. First versions of CheckInputPanel, ScrollPage and ScrollKeys, made
+// with the start-up; the scrolling work completes them.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,23 @@ inline constexpr int32_t CommandBarAllowance = 26;  // pixels of the client area
 extern int32_t PageSize;
 // The scroll range's maximum as the layout last set it (the minimum is always 0).
 extern int32_t ScrollMax;
+// The input panel's flags (plat::InputPanelFlag) as last seen; start-up sets them first.
+extern uint32_t InputPanelFlags;
+
+// Runs before every message of the main window: when the input panel's flags changed since
+// the last message, fits the window to the visible desktop (26 pixels shorter while the
+// panel is docked and hidden), sets the scroll bar's page and repaints at once.
+void CheckInputPanel(plat::WindowId window);
+
+// Handles a vertical-scroll message with its scroll code (plat::ScrollCode): moves the
+// position, scrolls the window's pixels and controls by the change, moves ScrollOffset with
+// it and paints the uncovered strip at once. A code that changes nothing does nothing.
+void ScrollPage(plat::WindowId window, uint32_t code);
+
+// Handles a key-down: Page Up, Page Down, End, Home, Up and Down are posted to the window
+// as scroll messages and answered 0; every other key goes to the default handling, whose
+// result is returned.
+intptr_t ScrollKeys(plat::WindowId window, uintptr_t key, intptr_t lParam);
 
 // Handles the size message: PageSize becomes the new client height less the command bar's
 // allowance, and the scroll bar gets the range 0..ScrollMax and that page, shown disabled

@@ -34,6 +34,7 @@ enum class Ready : uint8_t { Message, Quit, Nothing };
 // but left in place.
 Ready TakeReady(MessageRecord& out) {
     AnswerOtherInstances();
+    AnswerEndRequests();
     if (TakePosted(out)) return Ready::Message;
     if (QuitPending) return Ready::Quit;
     device::Event event;

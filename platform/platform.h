@@ -193,6 +193,12 @@ Rect GetWindowRect(WindowId window);
 // The error code of the last failed window or control operation (0 when none failed).
 uint32_t LastError();
 
+// Turns the system's requests to end the program (a logout or shutdown, an interrupt or a
+// hang-up of its terminal) into MsgClose for each top-level window, or a quit when there
+// is none yet, so that it ends in order; a second request ends it at once. False when the
+// requests cannot be caught (they then end the program as before).
+bool CloseOnEndRequests();
+
 // Finds another running reader whose main window has this class name (in another process
 // of the same user), asks it to come to the front, repaint at once and stay topmost, and
 // returns true when it answered; false when there is none.

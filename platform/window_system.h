@@ -222,4 +222,10 @@ void ListenForOtherInstances(const char16_t* className);
 void AnswerOtherInstances();
 void StopListening();
 
+// ---- Requests to end the program (close_signals.cpp) ----------------------------------------
+
+// Posts MsgClose to every top-level window (or the quit, when there is none) once a request
+// to end the program has come in since the last call.
+void AnswerEndRequests();
+
 }  // namespace plat::ws
