@@ -287,7 +287,7 @@ FormatError ReadMenu(const uint8_t* data, uint32_t size, MenuView& out) {
     FormatError error;
     while (lines.Next(line, error)) {
         Token keyword;
-        line.Next(keyword, error);
+        if (!line.Next(keyword, error)) return error;  // an unterminated quote
         if (Is(keyword, "popup")) {
             if (popup) return Fail("a menu has one popup line", line.Number());
             if (!ReadQuoted(line, m.popup, error)) return error ? error : Fail("expected: popup \"caption\"", line.Number());
@@ -317,7 +317,7 @@ FormatError ReadMenuBar(const uint8_t* data, uint32_t size, MenuBarView& out) {
     FormatError error;
     while (lines.Next(line, error)) {
         Token keyword;
-        line.Next(keyword, error);
+        if (!line.Next(keyword, error)) return error;  // an unterminated quote
         if (Is(keyword, "menu")) {
             if (b.menuId) return Fail("the menu is named twice", line.Number());
             if (!ReadNumber(line, b.menuId, error)) return error ? error : Fail("expected: menu <id>", line.Number());
@@ -369,7 +369,7 @@ FormatError ReadString(const uint8_t* data, uint32_t size, TextView& out) {
     bool found = false;
     while (lines.Next(line, error)) {
         Token keyword;
-        line.Next(keyword, error);
+        if (!line.Next(keyword, error)) return error;  // an unterminated quote
         if (!Is(keyword, "text") || found) return Fail("a string file holds one line: text \"...\"", line.Number());
         if (!ReadQuoted(line, text, error)) return error ? error : Fail("expected: text \"...\"", line.Number());
         if (FormatError e = Finish(line, error)) return e;

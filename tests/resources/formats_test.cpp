@@ -50,6 +50,7 @@ TEST(TextFormats, ReportTheFaultAndItsLine) {
         {"menu", "popup \"M\"\nitem 0 \"A\"\n", "expected: item", 2},
         {"menu", "popup \"M\"\nitem 500 \"A\" B\n", "unexpected text", 2},
         {"menu", "popup \"M\"\npopup \"N\"\n", "one popup line", 2},
+        {"menu", "popup \"M\"\n\"item 500\n", "unterminated quote", 2},
         {"menu", "popup \"M\"\n" + Repeat("item 500 \"A\"\n", 17), "too many menu items", 18},
         {"menu", "# nothing but a comment\n", "needs a popup line", 0},
         {"menu", "popup \"M\"\nitem 500 \"A\x01\"\n", "control character", 2},
