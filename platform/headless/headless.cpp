@@ -5,8 +5,11 @@
 
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "platform/device.h"
 
@@ -26,6 +29,15 @@ struct DeviceState {
     std::string dataFolder;
     int32_t presents = 0;
     bool boxesOnScreen = false;
+    pid_t folderMadeBy = 0;  // the process that made dataFolder as a temporary folder
+
+    // The temporary folder goes when the process that made it ends (not a forked child).
+    ~DeviceState() {
+        if (folderMadeBy != 0 && folderMadeBy == getpid()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(dataFolder, ignored);
+        }
+    }
 };
 
 DeviceState& State() {
@@ -69,6 +81,7 @@ const char* DataFolderNow() {
         std::string pattern = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/mirewood-headless-XXXXXX";
         if (mkdtemp(pattern.data()) == nullptr) return nullptr;
         s.dataFolder = pattern;
+        s.folderMadeBy = getpid();
     }
     return s.dataFolder.c_str();
 }
@@ -187,7 +200,15 @@ const std::vector<std::string>& PlayedSounds() { return State().sounds; }
 void ClearPlayedSounds() { State().sounds.clear(); }
 const std::string& PlayingSound() { return State().playing; }
 
-void SetDataFolder(const char* folder) { State().dataFolder = folder != nullptr ? folder : ""; }
+void SetDataFolder(const char* folder) {
+    DeviceState& s = State();
+    if (s.folderMadeBy != 0 && s.folderMadeBy == getpid()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(s.dataFolder, ignored);
+    }
+    s.dataFolder = folder != nullptr ? folder : "";
+    s.folderMadeBy = 0;
+}
 const char* DataFolder() { return DataFolderNow(); }
 
 int32_t PresentCount() { return State().presents; }
