@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "book/tables.h"
-#include "shell/navigation.h"
 
 namespace book {
 namespace {
@@ -81,10 +80,10 @@ int CurrentPicture(int v) {
     return index < 0 ? -1 : static_cast<const int16_t*>(variable->values)[index];
 }
 
-void SaveSnapshot(int slot) {
+void SaveSnapshot(int slot, int16_t paragraph) {
     if (!ValidSlot(slot)) return;
     SnapshotSlot[slot].saved = 1;
-    SnapshotSlot[slot].paragraph = static_cast<int16_t>(shell::CurrentParagraph - 1);
+    SnapshotSlot[slot].paragraph = static_cast<int16_t>(paragraph - 1);
     for (int i = 0; i < VariableCount; ++i)
         std::memcpy(&SnapshotStates[slot][2 * i], StoryVariableTable[i].state, 2);
 }

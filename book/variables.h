@@ -31,9 +31,9 @@ const char* CurrentText(int v);
 // list or its index lies outside it.
 int CurrentPicture(int v);
 
-// Marks the slot saved at the current paragraph and copies both state bytes of every
-// variable into the slot's block.
-void SaveSnapshot(int slot);
+// Marks the slot saved with paragraph (a paragraph number) to return to, and copies both
+// state bytes of every variable into the slot's block.
+void SaveSnapshot(int slot, int16_t paragraph);
 // Copies the slot's block back into the state of every variable; does not look at saved and
 // does not navigate.
 void RestoreSnapshot(int slot);

@@ -233,7 +233,7 @@ uint8_t RunCommand() {
     case 'l': ShowCommand(); break;
     case 'n': shell::NextArrow = shell::Arrow{1, NumberArgument()}; break;
     case 'p': shell::PreviousArrow = shell::Arrow{1, NumberArgument()}; break;
-    case 's': book::SaveSnapshot(SlotArgument()); break;
+    case 's': book::SaveSnapshot(SlotArgument(), shell::CurrentParagraph); break;
 
     // The conditional commands end without the hotword check.
     case 'E':

@@ -339,8 +339,7 @@ TEST_F(HotwordsTest, LongAnswersKeepNineteenCharactersAndSaySoOnce) {
 TEST_F(HotwordsTest, RestoreOfferGoesBackToTheSavedPoint) {
     book::SetVariableValue(Coins, 250);
     book::SetHeld(Rope, 1);
-    shell::CurrentParagraph = 560;
-    book::SaveSnapshot(3);
+    book::SaveSnapshot(3, 560);
     book::ResetStoryVariables();
     book::SetVariableValue(Coins, 3);
 

@@ -166,7 +166,7 @@ TEST_F(CommandTest, RestoreOfferShowsButtonLabelAndBlockOnlyForASavedSlot) {
     EXPECT_EQ(Scan("<u *0 \"Back\" 2>{at the bridge}after<G> "), "[after]");
     EXPECT_EQ(markup::HotwordCount, 0);
 
-    book::SaveSnapshot(0);
+    book::SaveSnapshot(0, shell::CurrentParagraph);
     EXPECT_EQ(Scan("<u *0 \"Back\" 2>{at the bridge}<G> "), "btn[Back] | [Before the bridge at the bridge]");
     ASSERT_EQ(markup::HotwordCount, 1);
     EXPECT_EQ(HotwordTable[0].kind, 'u');

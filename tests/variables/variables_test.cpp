@@ -9,7 +9,6 @@
 #include "book/tables.h"
 #include "book/variables.h"
 #include "platform/headless/headless.h"
-#include "shell/navigation.h"
 
 namespace {
 
@@ -127,7 +126,7 @@ TEST_F(VariablesTest, NumbersOutsideTheTableReadZeroAndWriteNothing) {
         EXPECT_EQ(book::HeldByte(v), 0);
         EXPECT_EQ(book::KindOf(v), -1);
     }
-    book::SaveSnapshot(book::SlotCount);
+    book::SaveSnapshot(book::SlotCount, 2);
     book::RestoreSnapshot(-1);
     EXPECT_FALSE(book::SlotSaved(book::SlotCount));
     EXPECT_EQ(book::SlotParagraph(-1), -1);
@@ -142,8 +141,7 @@ TEST_F(VariablesTest, SnapshotRoundTripRestoresEveryStateByte) {
     book::SetVariableValue(Luck, -1);
     const std::vector<uint8_t> saved = AllStates();
 
-    shell::CurrentParagraph = 471;
-    book::SaveSnapshot(1);
+    book::SaveSnapshot(1, 471);
     EXPECT_TRUE(book::SlotSaved(1));
     EXPECT_EQ(book::SlotParagraph(1), 470) << "stored minus one";
     EXPECT_EQ(0, std::memcmp(book::SnapshotStates[1], saved.data(), saved.size()))
@@ -160,8 +158,7 @@ TEST_F(VariablesTest, SnapshotRoundTripRestoresEveryStateByte) {
 
 TEST_F(VariablesTest, ClearingFlagsKeepsParagraphsAndStates) {
     book::SetVariableValue(Coins, 42);
-    shell::CurrentParagraph = 181;
-    book::SaveSnapshot(0);
+    book::SaveSnapshot(0, 181);
     const int16_t paragraph = book::SlotParagraph(0);
     std::vector<uint8_t> block(book::SnapshotStates[0], book::SnapshotStates[0] + book::SnapshotBytes);
 
@@ -170,8 +167,7 @@ TEST_F(VariablesTest, ClearingFlagsKeepsParagraphsAndStates) {
     EXPECT_EQ(book::SlotParagraph(0), paragraph);
     EXPECT_TRUE(std::equal(block.begin(), block.end(), book::SnapshotStates[0]));
 
-    shell::CurrentParagraph = 300;
-    book::SaveSnapshot(0);
+    book::SaveSnapshot(0, 300);
     EXPECT_EQ(book::SlotParagraph(0), 299) << "saved again, the slot takes the new paragraph";
 }
 
