@@ -24,7 +24,7 @@ void NullWake() {}
 
 constexpr Device NullDevice = {
     "none",        NullPresent,   NullWaitEvent,        NullTickCount, NullPlayWave,
-    NullStopSound, NullDataFolder, NullAnswerMessageBox, NullWake,
+    NullStopSound, NullDataFolder, NullAnswerMessageBox, NullWake, nullptr,
 };
 
 const Device* Installed = &NullDevice;

@@ -58,6 +58,9 @@ struct Device {
                                 uint32_t buttons);
     // Makes a waitEvent that is waiting return soon (with WakeUp); callable from any thread.
     void (*wake)();
+    // Brings the device's own window to the front of the desktop, shown and not minimised,
+    // when a second reader asked for it; null for a device without a window of its own.
+    void (*raise)();
 };
 
 // Installs the device that the platform layer uses from now on; null goes back to the inert

@@ -130,6 +130,7 @@ void AnswerOtherInstances() {
         BringToTop(*r);
         InvalidateWindow(window, true);
         UpdateWindow(window);
+        if (device::Current().raise != nullptr) device::Current().raise();
     }
 }
 

@@ -110,7 +110,7 @@ void Wake() {}
 
 constexpr plat::device::Device HeadlessDevice = {
     "headless", Present,       WaitEvent,        TickCountNow, PlayWave,
-    StopSound,  DataFolderNow, AnswerMessageBox, Wake,
+    StopSound,  DataFolderNow, AnswerMessageBox, Wake,         nullptr,
 };
 
 void Push(EventKind kind, int32_t x, int32_t y, uint32_t key, int32_t wheelDelta) {
