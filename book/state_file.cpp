@@ -118,8 +118,9 @@ int16_t LoadReadingState(const char16_t* className) {
     char16_t name[StateFileNameSize];
     if (!BuildStateFileName(className, name)) return 0;
     const bool exists = plat::FileExists(name);
-    StateFile = plat::OpenExclusive(name, !exists);
-    if (StateFile == 0) return 0;
+    const plat::FileId file = plat::OpenExclusive(name, !exists);
+    if (file == 0) return 0;
+    StateFile = file;
 
     std::memset(ReadingState.bytes, 0, sizeof ReadingState.bytes);
     if (!exists) {

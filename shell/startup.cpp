@@ -58,6 +58,20 @@ void CreateMenuBar(plat::WindowId window) {
     page::InputPanelShown = false;
 }
 
+plat::WindowId OpenMainWindow(int32_t showMode) {
+    if (!plat::RegisterWindowClass({ClassName, MainWindowProc, IconResource})) return plat::NoWindow;
+    const plat::Size size = FitToInputPanel();
+    char16_t caption[CaptionSize];
+    plat::Widen(book::BookInfo.title != nullptr ? book::BookInfo.title : "", caption, CaptionSize);
+    MainWindow = plat::CreateMainWindow(ClassName, caption, plat::StyleVisible | plat::StyleVScroll,
+                                        plat::DefaultPosition, plat::DefaultPosition, size.width, size.height);
+    if (MainWindow == plat::NoWindow) return plat::NoWindow;
+    ControlArea = plat::GetClientRect(MainWindow);
+    plat::ShowWindow(MainWindow, showMode);
+    plat::UpdateWindow(MainWindow);
+    return MainWindow;
+}
+
 int ReaderMain(int32_t showMode) {
     // A logout or an interrupt then closes the window in order, and the state is saved.
     plat::CloseOnEndRequests();
@@ -69,16 +83,7 @@ int ReaderMain(int32_t showMode) {
     // Only a reader at paragraph 2 sees the start sequence first.
     if (CurrentParagraph != 2) SpecialPage = 0;
 
-    if (!plat::RegisterWindowClass({ClassName, MainWindowProc, IconResource})) return LeaveWithoutWindow();
-    const plat::Size size = FitToInputPanel();
-    char16_t caption[CaptionSize];
-    plat::Widen(book::BookInfo.title != nullptr ? book::BookInfo.title : "", caption, CaptionSize);
-    MainWindow = plat::CreateMainWindow(ClassName, caption, plat::StyleVisible | plat::StyleVScroll,
-                                        plat::DefaultPosition, plat::DefaultPosition, size.width, size.height);
-    if (MainWindow == plat::NoWindow) return LeaveWithoutWindow();
-    ControlArea = plat::GetClientRect(MainWindow);
-    plat::ShowWindow(MainWindow, showMode);
-    plat::UpdateWindow(MainWindow);
+    if (OpenMainWindow(showMode) == plat::NoWindow) return LeaveWithoutWindow();
 
     plat::MessageRecord message;
     while (plat::GetMessage(message)) {

@@ -26,6 +26,12 @@ inline constexpr int32_t CaptionSize = 200;
 // (that reader is asked to the front, or the user is told) or the window cannot be made.
 int ReaderMain(int32_t showMode);
 
+// Registers the window class, sizes the window by the input panel (setting
+// page::InputPanelFlags and page::PageSize), creates MainWindow with the book's title as
+// its caption, records ControlArea, shows the window with showMode and paints it at once.
+// Returns NoWindow when the class or the window cannot be made.
+plat::WindowId OpenMainWindow(int32_t showMode);
+
 // Creates MenuBar for the window from the command-bar resource; a failure is shown in a
 // message box and the reader goes on without it. Then hides the input panel.
 void CreateMenuBar(plat::WindowId window);
