@@ -125,7 +125,6 @@ void ResetInput() {
     Modal = NoWindow;
 }
 
-void CapturePointer(WindowId window) { Capture = window; }
 WindowId PointerCapture() { return Find(Capture) != nullptr ? Capture : NoWindow; }
 void SetModalWindow(WindowId window) { Modal = window; }
 

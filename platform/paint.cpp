@@ -56,6 +56,21 @@ void InvalidateTopLevelsAbove(const WindowRecord& painted, const Rect& screenPar
     }
 }
 
+// Draws the border and the scroll bar of a window.
+void DrawFrame(WindowRecord& record) {
+    record.frameInvalid = false;
+    if (!IsShown(record)) return;
+    if ((record.style & StyleBorder) != 0) {
+        const Rect outer = ScreenRect(record);
+        Rect clip = Intersect(outer, Rect{0, 0, ScreenWidth, ScreenHeight});
+        if (WindowRecord* parent = Find(record.parent)) clip = Intersect(clip, VisibleClientClip(*parent));
+        const SurfaceId surface = draw::CreateScreenSurface(0, 0, clip);
+        FrameRect(surface, outer, 0x000000);
+        DeleteSurface(surface);
+    }
+    if ((record.style & StyleVScroll) != 0) DrawScrollBar(record);
+}
+
 }  // namespace
 
 void InvalidateClient(WindowRecord& record, const Rect& clientRect, bool erase) {
@@ -77,20 +92,6 @@ void ExposeScreenArea(const Rect& screenRect) {
         const Rect client = ClientScreenRect(r);
         InvalidateClient(r, Offset(Intersect(client, area), -client.left, -client.top), true);
     }
-}
-
-void DrawFrame(WindowRecord& record) {
-    record.frameInvalid = false;
-    if (!IsShown(record)) return;
-    if ((record.style & StyleBorder) != 0) {
-        const Rect outer = ScreenRect(record);
-        Rect clip = Intersect(outer, Rect{0, 0, ScreenWidth, ScreenHeight});
-        if (WindowRecord* parent = Find(record.parent)) clip = Intersect(clip, VisibleClientClip(*parent));
-        const SurfaceId surface = draw::CreateScreenSurface(0, 0, clip);
-        FrameRect(surface, outer, 0x000000);
-        DeleteSurface(surface);
-    }
-    if ((record.style & StyleVScroll) != 0) DrawScrollBar(record);
 }
 
 void DispatchPaint(WindowId window) {

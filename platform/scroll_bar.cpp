@@ -37,6 +37,11 @@ int32_t MaxPosition(const ScrollInfo& info) {
     return static_cast<int32_t>(maximum - std::max<int64_t>(page - 1, 0));
 }
 
+// The position kept within minimum .. maximum - page + 1.
+int32_t ClampedPosition(const ScrollInfo& info) {
+    return std::clamp(info.position, info.minimum, std::max(info.minimum, MaxPosition(info)));
+}
+
 BarGeometry Geometry(const WindowRecord& r) {
     BarGeometry g{};
     const Rect bar = ScrollBarScreenRect(r);
@@ -83,10 +88,6 @@ bool SendScroll(WindowId window, uint32_t code, int32_t position) {
 }
 
 }  // namespace
-
-int32_t ClampedPosition(const ScrollInfo& info) {
-    return std::clamp(info.position, info.minimum, std::max(info.minimum, MaxPosition(info)));
-}
 
 void DrawScrollBar(WindowRecord& record) {
     const Rect bar = ScrollBarScreenRect(record);

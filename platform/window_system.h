@@ -162,8 +162,6 @@ bool NextPaintMessage(MessageRecord& out);
 // Sends MsgPaint to the window (its frame first); a procedure that never begins a paint
 // has its region validated, so the loop does not ask it again and again.
 void DispatchPaint(WindowId window);
-// Draws the border and the scroll bar of a window.
-void DrawFrame(WindowRecord& record);
 
 // ---- Queue and timers (message_queue.cpp, timers.cpp) --------------------------------------
 
@@ -185,8 +183,7 @@ void RouteEvent(const device::Event& event);
 // Forgets capture and pointer state that pointed at a window going away.
 void ForgetWindowInput(WindowId window);
 void ResetInput();
-// Sends every pointer message to this window until ReleasePointer (NoWindow: none).
-void CapturePointer(WindowId window);
+// The window that has the pointer until its release, or NoWindow.
 WindowId PointerCapture();
 // While a modal box runs, only it and its children get input.
 void SetModalWindow(WindowId window);
@@ -197,8 +194,6 @@ void DrawScrollBar(WindowRecord& record);
 // Handles a pointer message over or captured by the bar (screen coordinates); true when
 // the bar took it.
 bool ScrollBarPointer(WindowRecord& record, uint32_t message, int32_t x, int32_t y);
-// The position of the bar, clamped to minimum .. maximum - page + 1.
-int32_t ClampedPosition(const ScrollInfo& info);
 
 // ---- Input panel (input_panel.cpp) --------------------------------------------------------
 
