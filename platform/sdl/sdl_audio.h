@@ -1,0 +1,26 @@
+// Sound for the SDL device: one WAVE clip at a time, played once through SDL audio. The
+// device (sdl_device.cpp) calls these on the program's thread; SDL's audio thread only runs
+// the callback inside.
+#pragma once
+
+#include <cstdint>
+
+namespace sdl::audio {
+
+// Starts a WAVE file (its bytes) from the beginning, replacing the clip that plays; opens
+// the audio device on first use. False, with silence, when there is no audio device or
+// the file cannot be read; there is never a message.
+bool Play(const uint8_t* bytes, uint32_t size);
+void Stop();
+// Lets the device rest once the clip has played out (after the ClipEnded event).
+void RestIfDone();
+// True while a clip is being played (its end not yet handed to the device).
+bool Playing();
+// Closes the audio device; the next Play opens it again.
+void Close();
+
+// The SDL event type that the audio thread pushes when a clip has played out, so the
+// program's thread can pause the device; 0 until the device is open.
+uint32_t ClipEndedEvent();
+
+}  // namespace sdl::audio
