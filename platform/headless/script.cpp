@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/draw_record.h"
+#include "platform/draw_internal.h"
 #include "platform/headless/headless.h"
 #include "platform/resources.h"
 #include "platform/window_system.h"
@@ -53,6 +53,8 @@ struct ScriptState {
     bool running = false;
     bool ended = false;  // the steps ran out and the close was asked for
     size_t boxesSeen = 0;
+    std::vector<std::u16string> drawn;  // texts drawn where they can be seen, since the last repaint
+    plat::draw::DrawObserver previousObserver = nullptr;
     int failures = 0;
     const plat::device::Device* inner = nullptr;
     plat::device::Device device = {};
@@ -322,10 +324,22 @@ bool AskedToFront() {
     return false;
 }
 
-std::u16string RecordedText(const plat::record::Record& r) {
-    int32_t length = r.length < plat::record::RecordTextSize - 1 ? r.length : plat::record::RecordTextSize - 1;
-    if (length < 0) length = 0;
-    return std::u16string(r.text, static_cast<size_t>(length));
+// Has every shown window, controls and chrome included, painted again in full.
+void RepaintEverything() {
+    for (int32_t i = 0; i < plat::ws::MaxWindows; ++i) {
+        plat::ws::WindowRecord& r = plat::ws::Slot(i);
+        if (r.kind == plat::ws::WindowKind::Free || !plat::ws::IsShown(r)) continue;
+        const plat::Rect client = plat::ws::ClientScreenRect(r);
+        r.frameInvalid = true;
+        plat::ws::InvalidateClient(r, plat::Rect{0, 0, plat::ws::Width(client), plat::ws::Height(client)}, true);
+    }
+}
+
+// Keeps each text drawn on the screen where its surface's clip lets it be seen.
+void ObserveDraw(const plat::draw::DrawRecord& record) {
+    if (record.op != plat::draw::DrawOp::Text || record.text == nullptr || record.count <= 0) return;
+    if (plat::ws::IsEmpty(plat::ws::Intersect(record.rect, record.clip))) return;
+    State().drawn.emplace_back(record.text, static_cast<size_t>(record.count));
 }
 
 // Runs a step that needs no running program: the checks, screenshots and messages.
@@ -356,11 +370,8 @@ void RunAtOnce(Step& step) {
         break;
     case Kind::ExpectText: {
         bool seen = false;
-        for (int32_t i = 0; i < plat::record::Count() && !seen; ++i) {
-            const plat::record::Record& r = plat::record::At(i);
-            seen = r.kind == plat::record::Kind::Text && RecordedText(r).find(step.text) != std::u16string::npos;
-        }
-        if (!seen) Fail(step, "\"" + ToUtf8(step.text) + "\" was not drawn");
+        for (const std::u16string& text : s.drawn) seen = seen || text.find(step.text) != std::u16string::npos;
+        if (!seen) Fail(step, "\"" + ToUtf8(step.text) + "\" was not drawn where it can be seen");
         break;
     }
     case Kind::Echo:
@@ -416,8 +427,6 @@ bool ScriptWait(Event& out, uint32_t timeoutMs) {
     while (s.next < s.steps.size()) {
         Step& step = s.steps[s.next];
         if (!step.started && IsInputOrTime(step.kind)) {
-            // Checks of what was drawn look at what the program drew after this step began.
-            plat::record::Clear();
             step.started = true;
             step.remaining = static_cast<uint32_t>(step.n[0]);
             step.deadline = Clock::now() + std::chrono::milliseconds(step.n[0]);
@@ -448,6 +457,18 @@ bool ScriptWait(Event& out, uint32_t timeoutMs) {
             }
             std::this_thread::sleep_for(PauseSlice);
             return false;
+        case Kind::ExpectText:
+            if (!step.started) {
+                // What is on the screen now, whatever scrolled into view by moving pixels,
+                // is what one more full paint of every window draws.
+                step.started = true;
+                s.drawn.clear();
+                RepaintEverything();
+                return false;
+            }
+            ++s.next;
+            RunAtOnce(step);
+            continue;
         case Kind::AwaitFront:
             if (AskedToFront()) {
                 ++s.next;
@@ -531,7 +552,8 @@ void Start() {
     s.device.waitEvent = ScriptWait;
     s.boxesSeen = MessageBoxes().size();
     s.running = true;
-    plat::record::Start();
+    s.drawn.clear();
+    s.previousObserver = plat::draw::SetDrawObserver(ObserveDraw);
     plat::device::Install(&s.device);
 }
 
@@ -547,7 +569,7 @@ void Finish() {
         RunAtOnce(step);
     }
     s.running = false;
-    plat::record::Stop();
+    plat::draw::SetDrawObserver(s.previousObserver);
     plat::device::Install(s.inner);
 }
 

@@ -153,3 +153,37 @@ TEST(ReaderRun, AFailedWriteLeavesThePreviousFileIntact) {
 
 }  // namespace
 }  // namespace startup_test
+
+namespace startup_test {
+namespace {
+
+// The script's own faults and failed checks, as the exit code and the report name them.
+TEST(HeadlessScript, ReportsMalformedStepsAndFailedChecksByLine) {
+    struct Case {
+        const char* script;
+        int exitCode;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"expect-no-box\nfly 3\n", 2, ":2: unknown step \"fly\""},
+        {"type \"open\n", 2, ":1: a quote does not close"},
+        {"menu \"Fly away\"\n", 2, ":1: no menu item \"Fly away\""},
+        {"tap 10\n", 2, ":1: tap takes 2 argument(s), not 1"},
+        {"expect-box \"Hello\"\n", 3, ":1: expected a message box \"Hello\""},
+        {"# comment\ntap-control 4242\n", 3, ":2: no control 4242 is shown"},
+        {"key PageDown\nexpect-text \"Old stones\"\n", 3, ":2: \"Old stones\" was not drawn"},
+        {"expect-text \"The end.\"   # below the window\n", 3, "\"The end.\" was not drawn where it can be seen"},
+        {"key PageDown\nexpect-text \"The end.\"\nexpect-text \"Startup Fixture\"\n", 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        ScratchFolder folder;
+        ASSERT_TRUE(WriteBytes(folder.StateFile(), Record(101, 203, 1)));
+        std::string errors;
+        EXPECT_EQ(RunReader(folder, c.script, &errors), c.exitCode) << errors;
+        EXPECT_NE(errors.find(c.report), std::string::npos) << errors;
+    }
+}
+
+}  // namespace
+}  // namespace startup_test

@@ -1,9 +1,7 @@
 // headless_reader: runs the real reader (ReaderMain, with its start-up, message loop and
 // state file) on the headless device, fed by a script of taps, keys, menu choices, clock
-// waits, screenshots and checks (docs/headless-scripts.md).
-// Usage: headless_reader [--script <file>|-] [--data <folder>] [--scale 1|2|3] [--seed N]
-// Exit code: the reader's own (0 after a normal end, 1 for a second reader), 3 when a
-// check of the script failed, 2 for a bad command line or script.
+// waits, screenshots and checks (docs/headless-scripts.md). Exits with the reader's code,
+// 3 when a check of the script failed, 2 for a bad command line or script.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
