@@ -1,7 +1,10 @@
 // The child controls: push buttons, owner-drawn buttons, self-ticking check boxes and edit
 // boxes, created by CreateControl, with the behaviour the reader needs (a tap becomes
-// MsgCommand at the parent, typed characters fill an edit box up to its limit). Their look
-// follows the pocket screen: black frames on white, pressed buttons inverted.
+// MsgCommand at the parent; an edit box has a caret, a selection, editing keys, a text
+// limit and horizontal scrolling). Their look follows the pocket screen: black frames on
+// white, pressed buttons and selected text inverted.
+#include <cstdlib>
+
 #include "platform/draw_internal.h"
 #include "platform/window_system.h"
 
@@ -56,20 +59,145 @@ void PaintButton(WindowId window, WindowRecord& r, SurfaceId surface) {
     SetTextColor(surface, previous);
 }
 
+// ---- Edit boxes ------------------------------------------------------------------------------
+
+// The editing state of an edit box, kept beside its window record (same slot).
+struct EditState {
+    int32_t caret;   // characters before the caret
+    int32_t anchor;  // the selection's other end; equal to caret when nothing is selected
+    int32_t scroll;  // pixels of the text scrolled out at the left
+};
+
+EditState Edits[MaxWindows];
+// Shift as the focused edit box last saw it go down or up: Shift with a move selects.
+bool ShiftHeld = false;
+
+EditState& StateOf(WindowRecord& r) {
+    EditState& s = Edits[&r - &Slot(0)];
+    // SetWindowText may have shortened the text behind the box's back.
+    const int32_t length = TextLength(r.text);
+    s.caret = std::clamp(s.caret, 0, length);
+    s.anchor = std::clamp(s.anchor, 0, length);
+    return s;
+}
+
+// Width in pixels of the text's first count characters in the box's font.
+int32_t PrefixWidth(const char16_t* text, int32_t count) {
+    return count > 0 ? draw::MeasureText(draw::DefaultFont(), text, count).width : 0;
+}
+
+// Pixels the text has for itself: the client area less the padding and the caret's column.
+int32_t Room(WindowId window) { return Width(ClientOf(window)) - 2 * EditPadding - 1; }
+
+bool AutoScrolls(const WindowRecord& r) { return (r.style & EditAutoHScroll) != 0; }
+
+// Scrolls so that the caret is in view and no room is wasted after the text's end.
+void KeepCaretInView(WindowId window, WindowRecord& r, EditState& s) {
+    if (!AutoScrolls(r)) {
+        s.scroll = 0;
+        return;
+    }
+    const int32_t room = Room(window);
+    const int32_t caretX = PrefixWidth(r.text, s.caret);
+    s.scroll = std::min(s.scroll, std::max(0, PrefixWidth(r.text, TextLength(r.text)) - room));
+    if (caretX < s.scroll) s.scroll = caretX;
+    if (caretX - s.scroll > room) s.scroll = caretX - room;
+}
+
+// Removes count characters at position at.
+void Erase(WindowRecord& r, int32_t at, int32_t count) {
+    const int32_t length = TextLength(r.text);
+    for (int32_t i = at; i + count <= length; ++i) r.text[i] = r.text[i + count];
+}
+
+bool DeleteSelection(WindowRecord& r, EditState& s) {
+    if (s.caret == s.anchor) return false;
+    const int32_t from = std::min(s.caret, s.anchor);
+    Erase(r, from, std::abs(s.caret - s.anchor));
+    s.caret = s.anchor = from;
+    return true;
+}
+
+// Types one character at the caret over the selection. Refused beyond the text limit, and,
+// in a box that does not scroll, when the text would no longer fit.
+void Insert(WindowId window, WindowRecord& r, EditState& s, char16_t c) {
+    DeleteSelection(r, s);
+    const int32_t length = TextLength(r.text);
+    if (length >= r.textLimit || length >= MaxWindowText - 1) return;
+    char16_t typed[MaxWindowText];
+    for (int32_t i = 0, j = 0; i <= length; ++i) {
+        if (i == s.caret) typed[j++] = c;
+        typed[j++] = r.text[i];
+    }
+    if (!AutoScrolls(r) && PrefixWidth(typed, length + 1) > Room(window)) return;
+    for (int32_t i = 0; i <= length + 1; ++i) r.text[i] = typed[i];
+    s.anchor = ++s.caret;
+}
+
+// Moves the caret; with extend the anchor stays, so the selection grows or shrinks.
+void MoveCaret(EditState& s, int32_t to, bool extend) {
+    s.caret = to;
+    if (!extend) s.anchor = to;
+}
+
+// Handles an editing key; false for keys an edit box does not use.
+bool EditKey(WindowRecord& r, EditState& s, uintptr_t key) {
+    const int32_t length = TextLength(r.text);
+    const bool selected = s.caret != s.anchor;
+    switch (key) {
+    case KeyLeft:
+        // Without Shift an arrow first drops the selection at its own side.
+        MoveCaret(s, selected && !ShiftHeld ? std::min(s.caret, s.anchor) : std::max(0, s.caret - 1), ShiftHeld);
+        return true;
+    case KeyRight:
+        MoveCaret(s, selected && !ShiftHeld ? std::max(s.caret, s.anchor) : std::min(length, s.caret + 1), ShiftHeld);
+        return true;
+    case KeyHome:
+        MoveCaret(s, 0, ShiftHeld);
+        return true;
+    case KeyEnd:
+        MoveCaret(s, length, ShiftHeld);
+        return true;
+    case KeyDelete:
+        if (!DeleteSelection(r, s) && s.caret < length) Erase(r, s.caret, 1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The character boundary nearest to x (client coordinates).
+int32_t CaretAt(const WindowRecord& r, const EditState& s, int32_t x) {
+    const int32_t textX = x - EditPadding + s.scroll;
+    const int32_t length = TextLength(r.text);
+    int32_t best = 0;
+    for (int32_t i = 1; i <= length; ++i) {
+        if (std::abs(PrefixWidth(r.text, i) - textX) < std::abs(PrefixWidth(r.text, best) - textX)) best = i;
+    }
+    return best;
+}
+
 void PaintEdit(WindowId window, WindowRecord& r, SurfaceId surface) {
+    EditState& s = StateOf(r);
     const Rect client = ClientOf(window);
     FillRect(surface, client, White);
     const int32_t length = TextLength(r.text);
-    const Size extent = GetTextExtent(surface, r.text, length);
-    // Keeps the end of the text, where typing goes on, in view.
-    const int32_t room = client.right - 2 * EditPadding - 1;
-    const int32_t left = EditPadding - std::max(0, extent.width - room);
+    const Size extent = draw::MeasureText(draw::DefaultFont(), r.text, length);
+    const int32_t textHeight = extent.height > 0 ? extent.height : draw::FontMetrics(draw::DefaultFont()).height;
+    const int32_t left = EditPadding - s.scroll;
+    const int32_t top = std::max(0, (client.bottom - textHeight) / 2);
+    const int32_t bottom = std::min(client.bottom, top + textHeight);
     DrawText(surface, r.text, length, Rect{left, 0, left + extent.width + 1, client.bottom},
              TextLeft | TextVCenter | TextSingleLine | TextNoPrefix);
-    if (GetFocus() == window) {
-        const int32_t caretX = left + extent.width;
-        const int32_t caretTop = std::max(0, (client.bottom - extent.height) / 2);
-        FillRect(surface, Rect{caretX, caretTop, caretX + 1, std::min(client.bottom, caretTop + extent.height)}, Black);
+    const bool focused = GetFocus() == window;
+    // A box that keeps its selection shows it also while another window has the focus.
+    if (s.caret != s.anchor && (focused || (r.style & EditNoHideSelection) != 0)) {
+        const int32_t from = std::min(s.caret, s.anchor), to = std::max(s.caret, s.anchor);
+        InvertRect(surface, Rect{left + PrefixWidth(r.text, from), top, left + PrefixWidth(r.text, to), bottom});
+    }
+    if (focused) {
+        const int32_t caretX = left + PrefixWidth(r.text, s.caret);
+        FillRect(surface, Rect{caretX, top, caretX + 1, bottom}, Black);
     }
 }
 
@@ -142,26 +270,42 @@ intptr_t ButtonProc(WindowId window, uint32_t message, uintptr_t wParam, intptr_
 intptr_t EditProc(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     WindowRecord* r = Find(window);
     if (r == nullptr) return 0;
+    EditState& s = StateOf(*r);
     switch (message) {
-    case MsgChar: {
-        int32_t length = TextLength(r->text);
+    case MsgChar:
         if (wParam == KeyBack) {
-            if (length > 0) r->text[length - 1] = 0;
-        } else if (wParam >= 0x20 && wParam != 0x7F && length < r->textLimit) {
-            r->text[length] = static_cast<char16_t>(wParam);
-            r->text[length + 1] = 0;
+            if (!DeleteSelection(*r, s) && s.caret > 0) {
+                Erase(*r, s.caret - 1, 1);
+                s.anchor = --s.caret;
+            }
+        } else if (wParam >= 0x20 && wParam != 0x7F && wParam <= 0xFFFF) {
+            Insert(window, *r, s, static_cast<char16_t>(wParam));
         } else {
             return 0;
         }
-        Repaint(window);
+        break;
+    case MsgKeyDown:
+        if (wParam == KeyShift) {
+            ShiftHeld = true;
+            return 0;
+        }
+        if (!EditKey(*r, s, wParam)) return DefaultWindowProc(window, message, wParam, lParam);
+        break;
+    case MsgKeyUp:
+        if (wParam == KeyShift) ShiftHeld = false;
         return 0;
-    }
     case MsgLimitText:
         r->textLimit = wParam == 0 || wParam >= MaxWindowText ? MaxWindowText - 1 : static_cast<int32_t>(wParam);
         return 0;
     case MsgLButtonDown:
         SetFocus(window);
-        return 0;
+        MoveCaret(s, CaretAt(*r, s, static_cast<int16_t>(lParam & 0xFFFF)), ShiftHeld);
+        break;
+    case MsgMouseMove:
+        // A drag from a press in the box selects.
+        if (PointerCapture() != window) return 0;
+        MoveCaret(s, CaretAt(*r, s, static_cast<int16_t>(lParam & 0xFFFF)), true);
+        break;
     case MsgSetFocus:
     case MsgKillFocus:
         Repaint(window);
@@ -175,6 +319,9 @@ intptr_t EditProc(WindowId window, uint32_t message, uintptr_t wParam, intptr_t 
     default:
         return DefaultWindowProc(window, message, wParam, lParam);
     }
+    KeepCaretInView(window, *r, s);
+    Repaint(window);
+    return 0;
 }
 
 }  // namespace ws
@@ -195,7 +342,13 @@ WindowId CreateControl(ControlClass kind, const char16_t* text, uint32_t style, 
     }
     const WindowId window = NewWindow(windowKind, parent, rect, style | StyleChild, procedure, text);
     if (window == NoWindow) return NoWindow;
-    Find(window)->controlId = id;
+    WindowRecord& r = *Find(window);
+    r.controlId = id;
+    if (windowKind == WindowKind::Edit) {
+        // The caret starts after the text the box was made with.
+        Edits[&r - &Slot(0)] = EditState{TextLength(r.text), TextLength(r.text), 0};
+        KeepCaretInView(window, r, Edits[&r - &Slot(0)]);
+    }
     return FinishCreation(window) ? window : NoWindow;
 }
 

@@ -2,10 +2,12 @@
 // a paragraph the way navigation does.
 #include "tools/screenshot/page_window.h"
 
+#include "page/controls.h"
 #include "page/layout.h"
 #include "page/line_fit.h"
 #include "page/scrolling.h"
 #include "platform/headless/headless.h"
+#include "shell/main_window.h"
 #include "shell/navigation.h"
 
 namespace screenshot {
@@ -16,6 +18,7 @@ constexpr char16_t ClassName[] = u"MirewoodPageWindow";
 intptr_t PageWindowProc(plat::WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     switch (message) {
     case plat::MsgCreate:
+        shell::MainWindow = window;  // the page's controls are its children
         return page::CreatePageFonts(window) ? 0 : -1;
     case plat::MsgDestroy:
         page::DeletePageFonts();
@@ -26,6 +29,9 @@ intptr_t PageWindowProc(plat::WindowId window, uint32_t message, uintptr_t wPara
     case plat::MsgPaint:
         page::BuildPage(window);
         return 0;
+    case plat::MsgDrawItem:
+        if (lParam != 0) page::DrawPageButton(*reinterpret_cast<const plat::DrawItemRequest*>(lParam));
+        return plat::DefaultWindowProc(window, message, wParam, lParam);
     default:
         return plat::DefaultWindowProc(window, message, wParam, lParam);
     }
