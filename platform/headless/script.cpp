@@ -16,9 +16,9 @@
 
 #include "platform/draw_internal.h"
 #include "platform/headless/headless.h"
+#include "platform/resource_formats.h"
 #include "platform/resources.h"
 #include "platform/window_system.h"
-#include "resources/formats.h"
 
 namespace headless::script {
 namespace {
