@@ -1,11 +1,12 @@
-// Bitmap resources: decoding uncompressed bottom-up DIBs (1, 4, 8 and 24 bits per pixel)
-// into a cache of XRGB pixels in fixed storage, the loaded-bitmap handles, and copying
-// bitmaps (or one cell of a strip) onto surfaces at the framebuffer's scale. The page code
-// loads pictures through here; the window system draws the command-bar strip.
+// Bitmap resources: decoding the BMP files that ReadBitmap checks (uncompressed, bottom-up,
+// 1, 4, 8 and 24 bits per pixel) into a cache of XRGB pixels in fixed storage, the
+// loaded-bitmap handles, and copying bitmaps (or one cell of a strip) onto surfaces at the
+// framebuffer's scale. The page code loads pictures through here; the command bar its images.
 #include <algorithm>
 #include <cstring>
 
 #include "platform/draw_private.h"
+#include "platform/resource_formats.h"
 #include "platform/resources.h"
 
 namespace plat {
@@ -16,7 +17,6 @@ namespace {
 // are dropped, least recently used first, when a new bitmap needs room.
 constexpr int32_t MaxCachedBitmaps = 48;
 constexpr size_t CachePixels = size_t{2} << 20;  // 8 MB of XRGB
-constexpr int32_t MaxBitmapSide = 4096;
 
 struct CachedBitmap {
     int32_t resourceId;  // 0: an empty entry
@@ -56,73 +56,23 @@ const CachedBitmap* FindBitmap(BitmapId id) {
 }
 
 // ---------------------------------------------------------------------------------------
-// DIB decoding
+// Decoding
 // ---------------------------------------------------------------------------------------
 
-uint32_t Read16(const uint8_t* p) { return static_cast<uint32_t>(p[0] | p[1] << 8); }
-uint32_t Read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
-
-struct DibLayout {
-    int32_t width, height, bitsPerPixel;
-    const uint8_t* palette;  // 4 bytes an entry (blue, green, red, unused)
-    uint32_t paletteSize;
-    const uint8_t* rows;     // the bottom row first
-    size_t stride;
-};
-
-// Checks a BMP file or a packed DIB and finds its parts; false for anything but an
-// uncompressed bottom-up image of 1, 4, 8 or 24 bits per pixel that lies wholly in the bytes.
-bool ParseDib(const uint8_t* data, size_t size, DibLayout& out) {
-    constexpr size_t FileHeaderSize = 14;
-    size_t dib = 0, pixelOffset = 0;
-    if (size >= FileHeaderSize && data[0] == 'B' && data[1] == 'M') {
-        dib = FileHeaderSize;
-        pixelOffset = Read32(data + 10);
-    }
-    if (size < dib + 40) return false;
-    const uint32_t headerSize = Read32(data + dib);
-    if (headerSize < 40 || headerSize > size - dib) return false;
-    const auto width = static_cast<int32_t>(Read32(data + dib + 4));
-    const auto height = static_cast<int32_t>(Read32(data + dib + 8));
-    const uint32_t planes = Read16(data + dib + 12), bits = Read16(data + dib + 14);
-    const uint32_t compression = Read32(data + dib + 16), colorsUsed = Read32(data + dib + 32);
-    // A negative height is a top-down image, which resources never hold.
-    if (width <= 0 || height <= 0 || width > MaxBitmapSide || height > MaxBitmapSide) return false;
-    if (planes != 1 || compression != 0) return false;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return false;
-
-    uint32_t paletteSize = 0;
-    if (bits <= 8) {
-        paletteSize = colorsUsed != 0 ? colorsUsed : 1u << bits;
-        if (paletteSize > 1u << bits) return false;
-    }
-    const size_t paletteStart = dib + headerSize;
-    const size_t paletteEnd = paletteStart + size_t{paletteSize} * 4;
-    if (paletteEnd > size) return false;
-    if (dib == 0) pixelOffset = paletteEnd;
-    if (pixelOffset < paletteEnd || pixelOffset > size) return false;
-    const size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
-    if (stride * static_cast<size_t>(height) > size - pixelOffset) return false;
-
-    out = DibLayout{width, height, static_cast<int32_t>(bits), data + paletteStart, paletteSize,
-                    data + pixelOffset, stride};
-    return true;
-}
-
-void DecodeDib(const DibLayout& dib, uint32_t* out) {
+// Decodes a checked BMP (ReadBitmap) into XRGB rows, the top row first.
+void DecodeBitmap(const BitmapView& bmp, uint32_t* out) {
+    const auto paletteSize = static_cast<uint32_t>(bmp.paletteCount);
     const auto color = [&](uint32_t index) -> uint32_t {
-        if (index >= dib.paletteSize) return 0;  // outside the palette: black
-        const uint8_t* p = dib.palette + size_t{index} * 4;
+        if (index >= paletteSize) return 0;  // outside the palette: black
+        const uint8_t* p = bmp.palette + size_t{index} * 4;
         return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
     };
-    for (int32_t y = 0; y < dib.height; ++y) {
-        const uint8_t* src = dib.rows + static_cast<size_t>(dib.height - 1 - y) * dib.stride;
-        uint32_t* row = out + static_cast<size_t>(y) * dib.width;
-        for (int32_t x = 0; x < dib.width; ++x) {
-            switch (dib.bitsPerPixel) {
+    const auto stride = static_cast<size_t>(bmp.stride);
+    for (int32_t y = 0; y < bmp.height; ++y) {
+        const uint8_t* src = bmp.pixels + static_cast<size_t>(bmp.height - 1 - y) * stride;
+        uint32_t* row = out + static_cast<size_t>(y) * static_cast<size_t>(bmp.width);
+        for (int32_t x = 0; x < bmp.width; ++x) {
+            switch (bmp.bitsPerPixel) {
                 case 1: row[x] = color((src[x >> 3] >> (7 - (x & 7))) & 1); break;
                 case 4: row[x] = color((src[x >> 1] >> ((x & 1) != 0 ? 0 : 4)) & 0xF); break;
                 case 8: row[x] = color(src[x]); break;
@@ -181,16 +131,16 @@ int32_t CachedEntry(int32_t resourceId) {
     for (int32_t i = 0; i < MaxCachedBitmaps; ++i)
         if (Cache.entries[i].resourceId == resourceId) return i;
     const ResourceEntry* resource = FindResource(ResourceType::Bitmap, resourceId);
-    DibLayout dib{};
-    if (resource == nullptr || resource->data == nullptr || !ParseDib(resource->data, resource->size, dib))
+    BitmapView bmp;
+    if (resource == nullptr || resource->data == nullptr || ReadBitmap(resource->data, resource->size, bmp))
         return -1;
-    const size_t pixels = static_cast<size_t>(dib.width) * static_cast<size_t>(dib.height);
+    const size_t pixels = static_cast<size_t>(bmp.width) * static_cast<size_t>(bmp.height);
     if (pixels > CachePixels - Cache.used) DropUnused();
     if (pixels > CachePixels - Cache.used) return -1;
     const int32_t i = FreeEntry();
     if (i < 0) return -1;
-    Cache.entries[i] = CachedBitmap{resourceId, dib.width, dib.height, Cache.used, 0, 0};
-    DecodeDib(dib, Cache.pixels + Cache.used);
+    Cache.entries[i] = CachedBitmap{resourceId, bmp.width, bmp.height, Cache.used, 0, 0};
+    DecodeBitmap(bmp, Cache.pixels + Cache.used);
     Cache.used += pixels;
     return i;
 }

@@ -1,6 +1,6 @@
 // Readers for the embedded resource formats: bounds-checked views into the bytes, no
-// allocation. See formats.h; the text formats are described in docs/resources.md.
-#include "resources/formats.h"
+// allocation. See resource_formats.h; the text formats are described in docs/resources.md.
+#include "platform/resource_formats.h"
 
 #include <cstring>
 

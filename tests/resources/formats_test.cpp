@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/resource_formats.h"
 #include "platform/resources.h"
-#include "resources/formats.h"
 #include "test_files.h"
 
 using restest::Bytes;

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/resource_formats.h"
 #include "platform/resources.h"
-#include "resources/formats.h"
 
 using plat::FindResource;
 using plat::ResourceType;

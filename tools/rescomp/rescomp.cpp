@@ -1,7 +1,7 @@
 // rescomp: the resource embedder. Turns the program's resource manifest, or a book's
 // pictures/ and sounds/ folders, into a C++ file that defines one plat::ResourceDirectory
 // with the files' bytes pulled in by the assembler (.incbin), after checking every file
-// with the readers of resources/formats.h. Run by the build (resources/, cmake/Book.cmake).
+// with the readers of platform/resource_formats.h. Run by the build (resources/, cmake/Book.cmake).
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/resources.h"
-#include "resources/formats.h"
+#include "platform/resource_formats.h"
 
 namespace fs = std::filesystem;
 using plat::ResourceType;
