@@ -1,7 +1,6 @@
 // Scrolling and screen fitting: PageSize, ScrollMax, the input panel check, the size
 // handling, the scroll messages and the scroll keys. Called by the main window's message
-// handling. First versions of the input panel check, the scroll messages and the keys,
-// made with the start-up; the scrolling work completes them.
+// handling; the page moves under the window by ScrollOffset, which mirrors the scroll bar.
 #include "page/scrolling.h"
 
 #include "page/line_fit.h"

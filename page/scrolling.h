@@ -1,8 +1,7 @@
 // Scrolling and screen fitting: the scroll bar's page and range, the scroll messages and
 // keys, and the fit of the main window to what the soft input panel leaves of the screen.
 // The main window's message handling calls these; the layout pass sets the range from the
-// content's height. First versions of CheckInputPanel, ScrollPage and ScrollKeys, made
-// with the start-up; the scrolling work completes them.
+// content's height.
 #pragma once
 
 #include <cstdint>

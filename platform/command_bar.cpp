@@ -18,6 +18,13 @@ struct ButtonState {
 ButtonState Buttons[MaxCommandBarButtons];
 int32_t ButtonCount = 0;
 
+intptr_t StateOf(uint32_t command) {
+    for (int32_t i = 0; i < ButtonCount; ++i) {
+        if (Buttons[i].command == command) return Buttons[i].state;
+    }
+    return 0;
+}
+
 void RememberState(uint32_t command, intptr_t state) {
     for (int32_t i = 0; i < ButtonCount; ++i) {
         if (Buttons[i].command == command) {
@@ -34,6 +41,8 @@ intptr_t CommandBarProc(WindowId window, uint32_t message, uintptr_t wParam, int
         RememberState(static_cast<uint32_t>(wParam), lParam);
         InvalidateWindow(window, true);
         return 1;
+    case MsgGetButtonState:
+        return StateOf(static_cast<uint32_t>(wParam));
     case MsgPaint: {
         const SurfaceId surface = BeginPaint(window);
         FillRect(surface, Rect{0, 0, ScreenWidth, CommandBarHeight}, BarColour);

@@ -76,6 +76,7 @@ enum Message : uint32_t {
     MsgLButtonUp = 514,
     MsgMouseWheel = 522,   // wParam: wheel delta (signed, 120 a notch, positive away) in the high 16
     MsgSetButtonState = 1041,  // to a command bar: wParam command id, lParam ButtonEnabled/Hidden
+    MsgGetButtonState = 1042,  // to a command bar: wParam command id; returns the state last set, 0 if none
 
     // Control messages.
     MsgGetCheck = 0xF0,    // check box: returns 1 when ticked

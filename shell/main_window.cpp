@@ -7,6 +7,7 @@
 #include "page/line_fit.h"
 #include "page/scrolling.h"
 #include "shell/commands.h"
+#include "shell/navigation.h"
 #include "shell/startup.h"
 
 namespace shell {

@@ -1,23 +1,47 @@
-// The navigation state and GoToParagraph. The command handler, the built-in pages and the
-// start sequence join this file as the shell grows.
+// The navigation state, the moves between paragraphs and built-in pages, the choice of
+// built-in page at a rebuild and the start sequence's timer. Every move ends the same way:
+// RebuildNeeded is set and the main window is invalidated and painted at once, so the new
+// page is built (by page/layout.cpp, which reads this state) before the move returns.
 #include "shell/navigation.h"
 
 #include <cstdio>
 
 #include "book/tables.h"
+#include "page/controls.h"
 #include "page/display_list.h"
+#include "shell/builtin_pages.h"
+#include "shell/main_window.h"
 
 namespace shell {
 
 int16_t CurrentParagraph = 2;
 int16_t StoryParagraph = 2;
 bool InStory = true;
-int SpecialPage = 3;
+int SpecialPage = PresentsPage;
 bool RebuildNeeded = true;
 int32_t ScrollOffset = 0;
-Arrow NextArrow = {0, 0};
-Arrow PreviousArrow = {0, 0};
+Arrow NextArrow = {ArrowOff, 0};
+Arrow PreviousArrow = {ArrowOff, 0};
 bool ChoiceTaken = false;
+char TypedAnswer[TypedAnswerSize] = {};
+
+namespace {
+
+constexpr int16_t InstructionsCommand = 513;
+constexpr int16_t FirstStoryTarget = 1;  // paragraph 2, stored minus one
+
+// Has the main window rebuild and paint the page now.
+void RepaintNow() {
+    RebuildNeeded = true;
+    plat::InvalidateWindow(MainWindow, true);
+    plat::UpdateWindow(MainWindow);
+}
+
+void StartTimer() {
+    plat::SetTimer(MainWindow, StartSequenceTimer, StartSequencePeriod);
+}
+
+}  // namespace
 
 void VisitParagraph(int16_t paragraph) {
     InStory = false;
@@ -39,7 +63,59 @@ void GoToParagraph(int16_t paragraph, int mode) {
         VisitParagraph(paragraph);
     }
     ScrollOffset = 0;
+    RepaintNow();
+}
+
+void ShowSpecialPage(int page) {
+    // Left running, the timer of a start sequence cut short would replace this page with
+    // the paragraph a moment later.
+    plat::KillTimer(MainWindow, StartSequenceTimer);
+    SpecialPage = page;
+    ScrollOffset = 0;
+    RepaintNow();
+}
+
+void BuildSpecialPage() {
+    switch (SpecialPage) {
+    case BookDetailsPage:
+        BuildBookDetailsPage();
+        NextArrow = {ArrowParagraph, FirstStoryTarget};
+        PreviousArrow = {ArrowPage, TitlePage};
+        page::CreateTextButton("INSTRUCTIONS", InstructionsCommand);
+        SpecialPage = NoSpecialPage;
+        break;
+    case TitlePage:
+        BuildTitlePage();
+        SpecialPage = BookDetailsPage;
+        StartTimer();
+        break;
+    case PresentsPage:
+        BuildPresentsPage();
+        SpecialPage = TitlePage;
+        StartTimer();
+        break;
+    case ButtonGuidePage:
+        BuildButtonGuidePage();
+        SpecialPage = NoSpecialPage;
+        break;
+    case SupportPage:
+        BuildSupportPage();
+        SpecialPage = NoSpecialPage;
+        break;
+    case SoundPage:
+        BuildSoundPage();
+        SpecialPage = NoSpecialPage;
+        break;
+    default:
+        break;
+    }
+}
+
+void HandleTimer(plat::WindowId window) {
+    plat::KillTimer(window, StartSequenceTimer);
     RebuildNeeded = true;
+    plat::InvalidateWindow(window, true);
+    plat::UpdateWindow(window);
 }
 
 }  // namespace shell
