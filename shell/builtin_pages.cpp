@@ -42,7 +42,8 @@ void LineBreaks(int count) {
     for (int i = 0; i < count; ++i) page::AppendLineBreak();
 }
 
-// Appends the brand word in three runs, its third letter bold, and one blank after it.
+// Appends the brand word in three runs, its third letter bold; rest is the word's end with
+// the one blank after it ("ewick " or "ewicks ").
 void BrandWord(const char* rest) {
     page::AppendWords("ta");
     page::BoldOn();
@@ -51,8 +52,9 @@ void BrandWord(const char* rest) {
     page::AppendWords(rest);
 }
 
-// The reader's character: the last variable named exactly "Character" that has a list of
-// texts. One without such a list has no value to show and counts as an ordinary item.
+// Finds the reader's character: the last variable named exactly "Character" that has a
+// list of texts (-1 for none). One without such a list has no value to show and counts as
+// an ordinary item.
 int CharacterVariable() {
     int found = -1;
     for (int v = 0; v < book::VariableCount; ++v) {
@@ -65,7 +67,7 @@ int CharacterVariable() {
     return found;
 }
 
-// Returns the id AddTextButton made, or -1 when it made none (a full table).
+// Makes an inventory button; returns its id, or -1 when none was made (a full table).
 int16_t InventoryButton(const char* caption) {
     const int16_t id = page::AddTextButton(caption);
     return id != 0 ? id : -1;
@@ -163,22 +165,17 @@ void BuildSupportPage() {
     page::AppendWords(" giving the title and the following alphanumerical code");
     LineBreaks(3);
 
-    // The version codes: the reader's, the state file's, two of the original tools' and
-    // the platform's; quoted by readers who write to support.
+    // The codes a reader quotes to support, as one run: A the reader's version, B the state
+    // file's, O the platform's; C and P are fixed.
     char number[24];
-    page::AppendWords("A ");
-    page::AppendWords("2.9.4");
-    page::AppendWords("; B ");
+    page::AppendWords("A 2.9.4; B ");
     std::snprintf(number, sizeof number, "%d", static_cast<int>(book::StateVersion));
     page::AppendWords(number);
-    page::AppendWords("; C ");
-    page::AppendWords("3.56");
-    page::AppendWords("; O ");
+    page::AppendWords("; C 3.56; O ");
     const plat::Version version = plat::PlatformVersion();
     std::snprintf(number, sizeof number, "%d.%d", static_cast<int>(version.major), static_cast<int>(version.minor));
     page::AppendWords(number);
-    page::AppendWords("; P ");
-    page::AppendWords("1.10");
+    page::AppendWords("; P 1.10");
 
     InStory = false;
 }
