@@ -1,7 +1,8 @@
 // Input routing: device events become messages for the window they concern. A press goes
 // to the topmost shown window under it, which then has the pointer until the release (or
-// to the scroll bar under it); keys and typed text go to the focused window, else to the
-// active top-level window. While a modal box runs, other windows get no input.
+// to the scroll bar under it), or to an open pop-up menu wherever it falls; keys and typed
+// text go to the focused window, else to the active top-level window. While a modal box
+// runs, other windows get no input.
 #include "platform/window_system.h"
 
 namespace plat {
@@ -11,6 +12,7 @@ namespace {
 WindowId Capture = NoWindow;
 WindowId ScrollBarHolder = NoWindow;  // the window whose scroll bar has the pointer
 WindowId Modal = NoWindow;
+WindowId Popup = NoWindow;            // gets every press while it is open (CapturePointer)
 
 intptr_t PointParam(int32_t x, int32_t y) {
     return static_cast<intptr_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) | static_cast<uint32_t>(x & 0xFFFF));
@@ -41,6 +43,11 @@ WindowId KeyTarget() {
 }
 
 void PointerDown(int32_t x, int32_t y) {
+    if (Find(Popup) != nullptr && !BlockedByModal(Popup)) {
+        Capture = Popup;
+        PostPointer(Popup, MsgLButtonDown, x, y);
+        return;
+    }
     const WindowId hit = WindowAt(x, y);
     if (hit == NoWindow || BlockedByModal(hit)) return;
     WindowRecord* r = Find(hit);
@@ -117,15 +124,18 @@ void ForgetWindowInput(WindowId window) {
     if (Capture == window) Capture = NoWindow;
     if (ScrollBarHolder == window) ScrollBarHolder = NoWindow;
     if (Modal == window) Modal = NoWindow;
+    if (Popup == window) Popup = NoWindow;
 }
 
 void ResetInput() {
     Capture = NoWindow;
     ScrollBarHolder = NoWindow;
     Modal = NoWindow;
+    Popup = NoWindow;
 }
 
 WindowId PointerCapture() { return Find(Capture) != nullptr ? Capture : NoWindow; }
+void CapturePointer(WindowId window) { Popup = window; }
 void SetModalWindow(WindowId window) { Modal = window; }
 
 }  // namespace ws

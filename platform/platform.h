@@ -64,6 +64,7 @@ enum Message : uint32_t {
     MsgPaint = 15,
     MsgClose = 16,         // default handling destroys the window
     MsgQuit = 18,          // wParam: the exit code; ends the message loop
+    MsgSettingChange = 26, // posted to top-level windows: wParam SettingInputPanel when the panel changed
     MsgDrawItem = 43,      // lParam: a DrawItemRequest* for an owner-drawn button
     MsgKeyDown = 256,      // wParam: virtual key
     MsgKeyUp = 257,
@@ -342,15 +343,22 @@ void ScrollWindow(WindowId window, int32_t dy, const Rect& rect, const Rect& cli
 
 // Creates the command bar of the window from menu-bar resource menuBarId (which names its
 // menu and buttons) and the button image strip bitmapId holding imageCount 16 x 16 images.
-// Its buttons and menu items arrive as MsgCommand at the window. Returns NoWindow on failure.
+// Its buttons and menu items arrive as MsgCommand at the window; MsgSetButtonState shows or
+// hides a button, and a hidden button takes no room. Returns NoWindow when a resource is
+// missing or malformed or the window cannot be made.
 WindowId CreateMenuBar(WindowId window, int32_t menuBarId, int32_t bitmapId, int32_t imageCount);
 
 enum InputPanelFlag : uint32_t { PanelShown = 1, PanelDocked = 2, PanelLocked = 4 };
+inline constexpr uintptr_t SettingInputPanel = 224;  // MsgSettingChange's wParam
 struct InputPanelInfo {
-    uint32_t flags;
-    Rect visibleDesktop;  // the screen less the taskbar, and less the panel while it is shown
+    uint32_t flags;       // docked, and shown while it is up; this panel is never locked
+    Rect visibleDesktop;  // the screen less the taskbar, and while the panel is shown, less
+                          // the panel and the command bar's strip below it
 };
 InputPanelInfo GetInputPanelInfo();
+// Raises or lowers the on-screen keyboard, docked above the command bar; it types into the
+// focused window. A change is posted to every top-level window as MsgSettingChange, so a
+// window that follows the panel refits at once.
 void ShowInputPanel(bool show);
 
 // ---------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // The taskbar along the top of the pocket screen: a band that shows the caption of the
-// active top-level window. The window system creates it with the first top-level window.
+// active top-level window. The window system creates it, and the input panel's window with
+// it, along with the first top-level window.
 #include "platform/window_system.h"
 
 namespace plat {
@@ -36,6 +37,7 @@ WindowId Taskbar() {
         r->topmost = true;
         ShowWindow(TaskbarWindow, ShowNoActivate);
     }
+    MakeInputPanel();
     return TaskbarWindow;
 }
 

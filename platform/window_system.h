@@ -67,7 +67,7 @@ inline int32_t Height(const Rect& r) { return r.bottom - r.top; }
 // ---- The window table -----------------------------------------------------------------------
 
 enum class WindowKind : uint8_t {
-    Free, TopLevel, Taskbar, CommandBar, MessageBoxWindow, Edit, Button, CheckBox,
+    Free, TopLevel, Taskbar, CommandBar, Menu, InputPanel, MessageBoxWindow, Edit, Button, CheckBox,
 };
 
 struct ScrollBarState {
@@ -185,6 +185,9 @@ void ForgetWindowInput(WindowId window);
 void ResetInput();
 // The window that has the pointer until its release, or NoWindow.
 WindowId PointerCapture();
+// Sends every press to this window, wherever it falls, until called again with NoWindow: an
+// open pop-up menu closes on a press outside itself, and that press reaches nothing else.
+void CapturePointer(WindowId window);
 // While a modal box runs, only it and its children get input.
 void SetModalWindow(WindowId window);
 
@@ -195,15 +198,27 @@ void DrawScrollBar(WindowRecord& record);
 // the bar took it.
 bool ScrollBarPointer(WindowRecord& record, uint32_t message, int32_t x, int32_t y);
 
-// ---- Input panel (input_panel.cpp) --------------------------------------------------------
+// ---- Input panel (input_panel.cpp, keyboard.cpp) ------------------------------------------
 
 void ResetInputPanel();
+// Makes the panel's window, hidden, if it is not there yet; the taskbar makes it with itself,
+// so that the screen's chrome is in place before the first page.
+void MakeInputPanel();
+// The on-screen keyboard inside the panel: its window procedure, forgetting keys held and
+// shift, and the keyboard picture of the command bar's panel button, centred in a rectangle.
+intptr_t KeyboardProc(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+void ResetKeyboard();
+void DrawKeyboardIcon(SurfaceId surface, const Rect& button, uint32_t rgb);
 
 // ---- Chrome --------------------------------------------------------------------------------
 
 // The taskbar along the top of the screen (created on first use).
 WindowId Taskbar();
 void InvalidateTaskbar();
+// The command bar's screen rectangle of its first shown button with this command (empty when
+// there is none), and repainting the bar (its panel button follows the input panel).
+Rect CommandBarButtonRect(uint32_t command);
+void InvalidateCommandBar();
 // Built-in procedures of the controls (controls.cpp).
 intptr_t ButtonProc(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 intptr_t EditProc(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam);
