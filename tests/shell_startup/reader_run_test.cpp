@@ -91,6 +91,33 @@ TEST(ReaderRun, EveryWayOfClosingSavesTheState) {
     }
 }
 
+TEST(ReaderRun, AFirstStartShowsTheOpeningSequenceAndAResumedOneDoesNot) {
+    ScratchFolder fresh;
+    std::string errors;
+    EXPECT_EQ(RunReader(fresh, "wait 4000\nexpect-text \"author: Mirewood tests\"\n", &errors), 0) << errors;
+    ScratchFolder resumed;
+    ASSERT_TRUE(WriteBytes(resumed.StateFile(), Record(100, 203, 1)));
+    EXPECT_EQ(RunReader(resumed, "expect-text \"The Causeway\"\n", &errors), 0) << errors;
+}
+
+// Menu pages and built-in pages are read aside: the state file keeps the story paragraph.
+TEST(ReaderRun, LeavingOnAMenuPageSavesTheStoryParagraph) {
+    const char* scripts[] = {
+        "menu \"Objective\"\nexpect-text \"Cross the mire\"\n",
+        "menu \"Restart\"\nexpect-text \"Choose where to begin again\"\nmenu \"Exit\"\n",
+        "menu \"Sounds\"\n",
+        "menu \"About ...\"\nclose\n",
+    };
+    for (const char* script : scripts) {
+        SCOPED_TRACE(script);
+        ScratchFolder folder;
+        ASSERT_TRUE(WriteBytes(folder.StateFile(), Record(100, 203, 1)));
+        std::string errors;
+        EXPECT_EQ(RunReader(folder, script, &errors), 0) << errors;
+        EXPECT_EQ(Paragraph(ReadBytes(folder.StateFile())), 100);
+    }
+}
+
 TEST(ReaderRun, EndRequestsFromTheSystemCloseInOrderAndSave) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
