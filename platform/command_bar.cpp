@@ -40,7 +40,7 @@ struct Button {
     char16_t caption[MaxLabel];
 };
 
-struct MenuItem16 {
+struct MenuEntry {
     uint32_t command;
     char16_t text[MaxLabel];  // as shown, without the access-key marks
     int32_t accessKey;        // index in text of the underlined character, or -1
@@ -54,7 +54,7 @@ struct CommandBar {
     int32_t buttonCount;
     Button buttons[MaxButtons];
     int32_t itemCount;
-    MenuItem16 items[MaxItems];
+    MenuEntry items[MaxItems];
 
     int32_t held;          // the button under a press, -1 for none, PanelButtonIndex for the panel's
     bool heldInside;       // the pointer is still over it
@@ -88,7 +88,7 @@ bool LoadCaption(int32_t stringId, char16_t* out) {
 
 // Drops the '&' marks of a menu text; the character after a single '&' is its access key
 // and "&&" shows one '&'.
-void TakeAccessKey(MenuItem16& item) {
+void TakeAccessKey(MenuEntry& item) {
     item.accessKey = -1;
     int32_t to = 0;
     for (int32_t from = 0; item.text[from] != 0; ++from) {
@@ -107,7 +107,7 @@ bool LoadMenu(int32_t menuId, CommandBar& bar) {
     if (entry == nullptr || ReadMenu(entry->data, entry->size, menu)) return false;
     bar.itemCount = menu.itemCount;
     for (int32_t i = 0; i < menu.itemCount; ++i) {
-        MenuItem16& item = bar.items[i];
+        MenuEntry& item = bar.items[i];
         item.command = static_cast<uint32_t>(menu.items[i].command);
         WidenView(menu.items[i].text, item.text);
         TakeAccessKey(item);
@@ -224,7 +224,7 @@ Rect MenuItemRect(int32_t item) {
     return Rect{0, top, client.right, top + height};
 }
 
-// The item under a screen point, or -1.
+// Returns the item under a screen point, or -1.
 int32_t ItemAt(int32_t screenX, int32_t screenY) {
     const WindowRecord* menu = Find(Bar.menu);
     if (menu == nullptr || !Bar.menuOpen) return -1;
@@ -295,7 +295,7 @@ void ChooseItem(int32_t item) {
 bool ChooseByAccessKey(char16_t c) {
     const auto lower = [](char16_t k) { return k >= u'A' && k <= u'Z' ? static_cast<char16_t>(k - u'A' + u'a') : k; };
     for (int32_t i = 0; i < Bar.itemCount; ++i) {
-        const MenuItem16& item = Bar.items[i];
+        const MenuEntry& item = Bar.items[i];
         if (item.accessKey >= 0 && lower(item.text[item.accessKey]) == lower(c)) {
             ChooseItem(i);
             return true;
@@ -310,7 +310,7 @@ void PaintMenu(WindowId window) {
     const int32_t cellHeight = draw::FontMetrics(draw::DefaultFont()).height;
     const int32_t ascent = draw::FontMetrics(draw::DefaultFont()).ascent;
     for (int32_t i = 0; i < Bar.itemCount; ++i) {
-        const MenuItem16& item = Bar.items[i];
+        const MenuEntry& item = Bar.items[i];
         const Rect r = MenuItemRect(i);
         const uint32_t colour = i == Bar.hotItem ? Face : Ink;
         if (i == Bar.hotItem) FillRect(surface, r, Ink);
@@ -332,7 +332,7 @@ void PaintMenu(WindowId window) {
 int32_t PointX(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
 int32_t PointY(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
 
-// The screen point of a pointer message's client coordinates.
+// Turns a pointer message's client coordinates into a screen point.
 void ToScreen(WindowId window, intptr_t lParam, int32_t& x, int32_t& y) {
     const WindowRecord* r = Find(window);
     const Rect client = r != nullptr ? ClientScreenRect(*r) : Rect{0, 0, 0, 0};
@@ -398,7 +398,8 @@ void Hold(int32_t button, bool inside) {
     InvalidateWindow(Bar.window, true);
 }
 
-// A release over the button pressed: a command for the owner, or the panel raised or lowered.
+// Acts on a release over the pressed button: a command for the owner, or the panel raised or
+// lowered.
 void Release(int32_t button) {
     if (button == PanelButtonIndex) {
         ShowInputPanel((GetInputPanelInfo().flags & PanelShown) == 0);
@@ -500,6 +501,8 @@ void InvalidateCommandBar() {
 
 using namespace ws;
 
+// The image count is what the shell is told; a cell past it (the blank one) is drawn all the
+// same, and the cells the buttons name must lie within the bitmap.
 WindowId CreateMenuBar(WindowId window, int32_t menuBarId, int32_t bitmapId, int32_t /*imageCount*/) {
     if (Find(window) == nullptr) {
         SetLastError(ErrorInvalidWindow);
