@@ -75,8 +75,10 @@ int32_t UpdateViewport() {
     const int32_t framebuffer = FramebufferScaleFor(fit);
     input::Viewport& v = Sdl.viewport;
     v.scale = fit / framebuffer * framebuffer;
-    v.left = (outW - plat::ScreenWidth * v.scale) / 2;
-    v.top = (outH - plat::ScreenHeight * v.scale) / 2;
+    // Centred; a window smaller than the screen (no window manager kept it from that)
+    // shows the screen's top-left part.
+    v.left = std::max((outW - plat::ScreenWidth * v.scale) / 2, 0);
+    v.top = std::max((outH - plat::ScreenHeight * v.scale) / 2, 0);
     v.outputPerUnitX = winW > 0 ? static_cast<float>(outW) / static_cast<float>(winW) : 1.0f;
     v.outputPerUnitY = winH > 0 ? static_cast<float>(outH) / static_cast<float>(winH) : 1.0f;
     return framebuffer;
@@ -294,6 +296,11 @@ bool Start(const Options& options) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // A small window on a desktop should not switch the compositor off.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // A frame changes only when the reader draws, and copying it is cheap: SDL's own
+    // renderer straight onto the window costs far less memory and start-up time than a
+    // GPU driver. SDL_RENDER_DRIVER and SDL_FRAMEBUFFER_ACCELERATION still override it.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         SetError("SDL cannot open the display");
         return false;
