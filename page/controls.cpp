@@ -327,6 +327,7 @@ void DrawPageButton(const plat::DrawItemRequest& request) {
         plat::DrawBitmap(request.surface, entry.bitmap, 0, 0);
         return;
     }
+    if (entry.captionLength <= 0) return;
     const plat::FontId previous = plat::SelectFont(request.surface, entry.bold != 0 ? BoldFont : NormalFont);
     plat::DrawText(request.surface, entry.caption, entry.captionLength, request.item, CaptionFlags);
     plat::SelectFont(request.surface, previous);
