@@ -392,8 +392,8 @@ void CommandEdges(const Command& c, int index, const bookc::Book& book, std::vec
         break;
     case 'S':
         for (size_t k = 0; k < c.targets.size() && k < c.answers.size(); ++k)
-            edges.push_back({c.targets[k] + 1, EdgeKind::Answer, c.answers[k], index});
-        if (c.elseTarget >= 0) edges.push_back({c.elseTarget + 1, EdgeKind::Answer, "other", index});
+            edges.push_back({c.targets[k] + 1, EdgeKind::Answer, "\"" + c.answers[k] + "\"", index});
+        if (c.elseTarget >= 0) edges.push_back({c.elseTarget + 1, EdgeKind::Answer, "any other answer", index});
         break;
     case 'u':
         if (c.slot >= 0 && c.slot < book::SlotCount)

@@ -7,6 +7,7 @@
 #include "markup/hotwords.h"
 #include "page/controls.h"
 #include "platform/platform.h"
+#include "shell/builtin_pages.h"
 #include "shell/navigation.h"
 
 namespace mwtool {
@@ -95,12 +96,20 @@ void PageOptions(const ParagraphModel* p, const OptionRules& rules, std::vector<
     reader::ListChoices(choices);
     const std::vector<int> sources = MatchSources(p);
     for (const PageChoice& choice : choices) {
-        Option o{Option::Tap, choice, -1, 0, "", 0, 0, ""};
+        Option o{Option::Tap, choice, -1, 0, "", 0, 0, -1, ""};
         if (choice.hotword >= 0 && static_cast<size_t>(choice.hotword) < sources.size()) o.source = sources[static_cast<size_t>(choice.hotword)];
         switch (choice.kind) {
         case PageChoice::Button: {
-            const markup::HotwordEntry& e = markup::HotwordTable[choice.hotword];
             o.label = Caption(choice.controlId);
+            if (choice.hotword < 0) {  // an item of the built-in information page
+                o.action = Option::Command;
+                o.command = choice.controlId;
+                for (int v = 0; v < book::VariableCount; ++v)
+                    if (shell::InventoryButtonIds[v] == choice.controlId) o.item = v;
+                out.push_back(o);
+                break;
+            }
+            const markup::HotwordEntry& e = markup::HotwordTable[choice.hotword];
             if (rules.splitChances && (e.kind == 'L' || e.kind == 'd')) {
                 ChanceOptions(o, e, out);
             } else {

@@ -20,6 +20,7 @@ struct Option {
     std::string text;     // Answer: the text to type
     int16_t target = 0;   // Chance: the outcome forced (stored minus one); Arrow: the paragraph
     int32_t command = 0;  // Command: the menu or command-bar command
+    int item = -1;        // the variable of a button on the built-in information page
     std::string label;    // how a path shows it
 };
 

@@ -29,7 +29,7 @@ constexpr uint32_t SeedsWithoutNews = 16;   // stop once this many builds in a r
 constexpr int32_t BackCommand = 510;
 // The menu's paragraphs, visited aside from every story state: command and paragraph.
 constexpr std::pair<int32_t, int> MenuCommands[] = {{501, 6}, {502, 3}, {503, 4}, {506, 7}, {508, 5}};
-constexpr size_t ListedTraps = 20;
+constexpr size_t ListedLoops = 20;
 
 enum NodeFlag : uint8_t { InStory = 1, Expanded = 2, Ending = 4, CanEnd = 8, Cut = 16, DeadEnd = 32, NoText = 64 };
 
@@ -219,7 +219,6 @@ private:
             // The reader would show the last page it assembled again; in a draft the
             // reading simply stops where the text stops.
             node.flags |= NoText | (o_.draft ? CanEnd : 0);
-            noText_.emplace(paragraph, id);
             return;
         }
         reached_.insert(paragraph);
@@ -253,7 +252,7 @@ private:
     void Moves(int32_t id, const ReadingState& before, const ReadingState& after, const ParagraphModel* p) {
         std::vector<Option> options;
         PageOptions(p, OptionRules{true, true}, options);
-        if (!before.inStory) options.push_back({Option::Command, {}, -1, 0, "", 0, BackCommand, "the back button"});
+        if (!before.inStory) options.push_back({Option::Command, {}, -1, 0, "", 0, BackCommand, -1, "the back button"});
         if (options.empty() && before.inStory) nodes_[static_cast<size_t>(id)].flags |= DeadEnd;
         for (const Option& o : options) {
             if (p != nullptr && o.source >= 0) offered_.insert({p->number, o.source});
@@ -276,6 +275,13 @@ private:
                 break;
             }
             Next(id, o.label, true);
+            if (!reader::HasPage(shell::CurrentParagraph)) {
+                const std::vector<int> hotwords = p != nullptr ? p->Hotwords() : std::vector<int>{};
+                bookc::Location at = Header(before.currentParagraph);
+                if (o.source >= 0) at = p->At(p->commands[static_cast<size_t>(hotwords[static_cast<size_t>(o.source)])].offset);
+                if (o.item >= 0) at = b_.book.variables[static_cast<size_t>(o.item)].where;
+                noText_.emplace(shell::CurrentParagraph, std::pair(last_, at));
+            }
         }
         if (!o_.menu || !before.inStory) return;
         for (const auto& [command, paragraph] : MenuCommands) {
@@ -290,6 +296,7 @@ private:
         ReadingState next;
         reader::Capture(next);
         const int32_t to = Insert(next, id, Label(move));
+        last_ = to >= 0 ? to : id;
         ++moves_;
         if (to < 0) {
             nodes_[static_cast<size_t>(id)].flags |= Cut;
@@ -328,6 +335,69 @@ private:
                 queue.push_back(into[e]);
             }
         }
+    }
+
+    // Returns the loops among the trapped states (in the story, expanded, and unable to
+    // reach an ending): their strongly connected groups that hold a cycle. States that only
+    // lead into such a loop are not listed themselves.
+    std::vector<std::vector<int32_t>> Loops() const {
+        auto trapped = [&](uint32_t i) {
+            const uint8_t f = nodes_[i].flags;
+            return (f & (InStory | Expanded)) == (InStory | Expanded) && (f & (CanEnd | DeadEnd | NoText)) == 0;
+        };
+        std::vector<uint32_t> first(nodes_.size() + 1);
+        for (const auto& [from, to] : edges_) ++first[from + 1];
+        for (size_t i = 1; i < first.size(); ++i) first[i] += first[i - 1];
+        std::vector<uint32_t> next(edges_.size());
+        std::vector<uint32_t> fill(first.begin(), first.end() - 1);
+        for (const auto& [from, to] : edges_) next[fill[from]++] = to;
+
+        // Tarjan's algorithm, without recursion.
+        constexpr uint32_t Unseen = UINT32_MAX;
+        std::vector<uint32_t> index(nodes_.size(), Unseen), low(nodes_.size()), stack, work;
+        std::vector<bool> onStack(nodes_.size());
+        std::vector<std::vector<int32_t>> loops;
+        uint32_t counter = 0;
+        for (uint32_t root = 0; root < nodes_.size(); ++root) {
+            if (!trapped(root) || index[root] != Unseen) continue;
+            std::vector<std::pair<uint32_t, uint32_t>> calls = {{root, first[root]}};
+            index[root] = low[root] = counter++;
+            stack.push_back(root);
+            onStack[root] = true;
+            while (!calls.empty()) {
+                auto& [v, e] = calls.back();
+                if (e < first[v + 1]) {
+                    const uint32_t w = next[e++];
+                    if (!trapped(w)) continue;
+                    if (index[w] == Unseen) {
+                        index[w] = low[w] = counter++;
+                        stack.push_back(w);
+                        onStack[w] = true;
+                        calls.push_back({w, first[w]});
+                    } else if (onStack[w]) {
+                        low[v] = std::min(low[v], index[w]);
+                    }
+                    continue;
+                }
+                const uint32_t done = v;
+                calls.pop_back();
+                if (!calls.empty()) low[calls.back().first] = std::min(low[calls.back().first], low[done]);
+                if (low[done] != index[done]) continue;
+                std::vector<int32_t> group;
+                uint32_t w = 0;
+                do {
+                    w = stack.back();
+                    stack.pop_back();
+                    onStack[w] = false;
+                    group.push_back(static_cast<int32_t>(w));
+                } while (w != done);
+                bool cycle = group.size() > 1;
+                for (uint32_t e2 = first[done]; !cycle && e2 < first[done + 1]; ++e2) cycle = next[e2] == done;
+                if (cycle) loops.push_back(std::move(group));
+            }
+        }
+        std::sort(loops.begin(), loops.end(), [](const auto& a, const auto& b) { return *std::min_element(a.begin(), a.end()) < *std::min_element(b.begin(), b.end()); });
+        return loops;
     }
 
     // ---------------------------------------------------------------------------------
@@ -375,22 +445,12 @@ private:
             findings.Error(Header(key.first), "data fault: the reader showed \"" + key.second + "\" at paragraph " + std::to_string(key.first) + " (" + fault.move +
                                                   "), reached by " + Path(static_cast<int32_t>(fault.node), false));
         std::map<int, int32_t> deadEnds;
-        std::map<int, std::pair<int32_t, size_t>> traps;
-        for (size_t i = 0; i < nodes_.size(); ++i) {
-            const Node& n = nodes_[i];
-            if ((n.flags & DeadEnd) != 0) {
-                deadEnds.emplace(n.paragraph, static_cast<int32_t>(i));
-            } else if ((n.flags & (CanEnd | InStory | NoText)) == InStory) {
-                auto [it, added] = traps.emplace(n.paragraph, std::pair(static_cast<int32_t>(i), size_t{0}));
-                ++it->second.second;
-            }
-        }
+        for (size_t i = 0; i < nodes_.size(); ++i)
+            if ((nodes_[i].flags & DeadEnd) != 0) deadEnds.emplace(nodes_[i].paragraph, static_cast<int32_t>(i));
         for (const auto& [paragraph, id] : noText_) {
-            const int32_t parent = nodes_[static_cast<size_t>(id)].parent;
-            const bookc::Location at = Header(parent >= 0 ? nodes_[static_cast<size_t>(parent)].paragraph : paragraph);
-            const std::string message = "paragraph " + std::to_string(paragraph) + " has no text, but a reading reaches it by " + Path(id, false);
-            if (o_.draft) findings.Warning(at, message);
-            else findings.Error(at, message + ": the reader shows the last page again");
+            const std::string message = "paragraph " + std::to_string(paragraph) + " has no text, but a reading reaches it by " + Path(id.first, false);
+            if (o_.draft) findings.Warning(id.second, message);
+            else findings.Error(id.second, message + ": the reader shows the last page again");
         }
         for (const auto& [paragraph, most] : crowded_)
             findings.Error(Header(paragraph), "a page of paragraph " + std::to_string(paragraph) + " shows " + std::to_string(most.first) +
@@ -398,10 +458,16 @@ private:
         for (const auto& [paragraph, id] : deadEnds)
             findings.Error(Header(paragraph), "dead end: paragraph " + std::to_string(paragraph) + " offers no way on and is not an ending, reached by " + Path(id, false));
         size_t listed = 0;
-        for (const auto& [paragraph, trap] : traps) {
-            if (++listed > ListedTraps) break;
-            findings.Error(Header(paragraph), "no ending can be reached from " + std::to_string(trap.second) + " reading states at paragraph " +
-                                                  std::to_string(paragraph) + ": the reader goes round for ever; the first is reached by " + Path(trap.first, false));
+        for (const std::vector<int32_t>& loop : Loops()) {
+            if (++listed > ListedLoops) break;
+            std::set<int> paragraphs;
+            for (int32_t id : loop) paragraphs.insert(nodes_[static_cast<size_t>(id)].paragraph);
+            std::string names;
+            for (int n : paragraphs) names += (names.empty() ? "" : ", ") + std::to_string(n);
+            const int32_t first = *std::min_element(loop.begin(), loop.end());
+            findings.Error(Header(nodes_[static_cast<size_t>(first)].paragraph),
+                           "endless loop: readings go round paragraph" + std::string(paragraphs.size() > 1 ? "s " : " ") + names + " for ever (" +
+                               std::to_string(loop.size()) + " reading states), no ending can be reached from there; the loop is entered by " + Path(first, false));
         }
         for (const ParagraphModel& p : b_.paragraphs) {
             if (p.text.empty()) continue;
@@ -440,11 +506,12 @@ private:
     std::vector<std::pair<uint32_t, uint32_t>> edges_;
     std::map<std::pair<int, std::string>, Fault> faults_;
     std::map<int, int32_t> firstEnding_;
-    std::map<int, int32_t> noText_;                       // paragraph -> first state there
+    std::map<int, std::pair<int32_t, bookc::Location>> noText_;  // paragraph -> first state there, the hotword that leads there
     std::map<int, std::pair<int, int32_t>> crowded_;      // paragraph -> most hotwords, state
     std::set<int> reached_;
     std::set<std::pair<int, int>> offered_;
     long moves_ = 0;
+    int32_t last_ = 0;  // the state the last move led to
 };
 
 }  // namespace

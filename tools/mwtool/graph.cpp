@@ -150,16 +150,15 @@ private:
         }
     }
 
+    // One small table naming the colour of each kind of way on, and how an ending looks.
     void Legend() {
-        out_ << "  subgraph cluster_legend {\n    label=\"ways on\"; style=rounded; color=\"#cccccc\"; fontsize=10;\n";
-        static const EdgeKind kinds[] = {EdgeKind::Choice, EdgeKind::Item, EdgeKind::Chance, EdgeKind::Answer, EdgeKind::Arrow, EdgeKind::Restore};
-        for (EdgeKind kind : kinds) {
-            const char* name = EdgeKindName(kind);
-            out_ << "    legend_" << name << "_a [label=\"\", shape=point, width=0.05];\n";
-            out_ << "    legend_" << name << "_b [label=\"" << name << "\", shape=plaintext];\n";
-            out_ << "    legend_" << name << "_a -> legend_" << name << "_b [" << EdgeStyle(kind) << "];\n";
-        }
-        out_ << "    legend_ending [label=\"ending\", peripheries=2, style=\"rounded,filled\", fillcolor=\"#f4e3b5\"];\n  }\n";
+        static const std::pair<EdgeKind, const char*> kinds[] = {
+            {EdgeKind::Choice, "#333333"}, {EdgeKind::Item, "#1f5fbf"}, {EdgeKind::Chance, "#c06000"},
+            {EdgeKind::Answer, "#2a8a2a"}, {EdgeKind::Arrow, "#888888"}, {EdgeKind::Restore, "#7a3aa0"}};
+        out_ << "  legend [shape=plaintext, fontsize=9, label=<<table border=\"1\" color=\"#cccccc\" cellborder=\"0\" cellspacing=\"1\">";
+        for (const auto& [kind, colour] : kinds)
+            out_ << "<tr><td align=\"left\"><font color=\"" << colour << "\">&#8594; " << EdgeKindName(kind) << "</font></td></tr>";
+        out_ << "<tr><td align=\"left\" bgcolor=\"#f4e3b5\">ending</td></tr></table>>];\n";
     }
 
     const SourceBook& b_;

@@ -66,6 +66,7 @@ public:
     void Run() {
         Gather();
         for (const ParagraphModel& p : b_.paragraphs) CheckParagraph(p);
+        CheckFixedParagraphs();
         CheckReachability();
         CheckVariables();
         CheckMedia();
@@ -760,6 +761,19 @@ private:
     // -----------------------------------------------------------------------------------
     // The whole book
     // -----------------------------------------------------------------------------------
+
+    // The reader relies on these paragraphs: the start and the menu's pages without a
+    // built-in stand-in.
+    void CheckFixedParagraphs() {
+        static const std::pair<int, const char*> fixed[] = {
+            {2, "paragraph 2, where the story begins,"},
+            {3, "paragraph 3, the restart page of the menu's Restart,"},
+            {4, "paragraph 4, the page of the menu's Objective,"},
+            {5, "paragraph 5, the page of the menu's Credits,"},
+        };
+        for (const auto& [number, what] : fixed)
+            if (!b_.HasText(number)) Unwritten({}, std::string(what) + " has no text: the reader shows the last page again");
+    }
 
     void CheckReachability() {
         std::vector<std::vector<int>> out(book::ParagraphCount + 1);

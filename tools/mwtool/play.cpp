@@ -135,7 +135,7 @@ private:
     }
 
     static Option BackOption() {
-        Option o{Option::Command, {}, -1, 0, "", 0, BackCommand, "the back button"};
+        Option o{Option::Command, {}, -1, 0, "", 0, BackCommand, -1, "the back button"};
         return o;
     }
 
@@ -225,7 +225,8 @@ private:
             const bookc::Location at = a.source >= 0 && a.source < static_cast<int>(hotwords.size())
                                            ? from->At(from->commands[static_cast<size_t>(hotwords[static_cast<size_t>(a.source)])].offset)
                                            : Header(a.from);
-            findings.Error(at, "a reading went from paragraph " + std::to_string(a.from) + " to paragraph " + std::to_string(paragraph) +
+            const std::string by = a.source >= 0 ? "this hotword of paragraph " + std::to_string(a.from) : "the menu or an arrow at paragraph " + std::to_string(a.from);
+            findings.Error(at, "a reading went by " + by + " to paragraph " + std::to_string(paragraph) +
                                    ", which has no text: the reader shows the last page again; see --replay " + std::to_string(a.run));
         }
         for (const auto& [paragraph, a] : crowded_)

@@ -13,6 +13,7 @@
 #include "page/line_fit.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "shell/builtin_pages.h"
 #include "shell/commands.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
@@ -125,6 +126,8 @@ void Capture(ReadingState& state) {
 }
 
 void Restore(const ReadingState& state) {
+    // As just after a build: no choice taken on the page yet.
+    shell::ChoiceTaken = false;
     shell::CurrentParagraph = state.currentParagraph;
     shell::StoryParagraph = state.storyParagraph;
     shell::InStory = state.inStory;
@@ -158,6 +161,15 @@ bool HasPage(int paragraph) {
 
 void ListChoices(std::vector<PageChoice>& out) {
     out.clear();
+    // The built-in information page's buttons are no hotwords: the command handling turns
+    // a tap into a visit to the item's description.
+    if (shell::InventoryPageShown) {
+        for (int slot = 0; slot < page::ButtonCount; ++slot) {
+            const auto id = static_cast<int16_t>(page::FirstButtonId + slot);
+            if (OnPage(page::ButtonHandles[slot], id)) out.push_back({PageChoice::Button, -1, id});
+        }
+        return;
+    }
     // A built-in page runs no scan, so the table may still hold the last paragraph's
     // hotwords: only those whose control is on the page count.
     const int count = std::clamp<int>(markup::HotwordCount, 0, markup::HotwordCapacity);

@@ -28,7 +28,7 @@ struct ReadingState {
 // One way on from the page being shown.
 struct PageChoice {
     enum Kind : uint8_t { Button, EditBox, NextArrow, PreviousArrow } kind;
-    int hotword;        // index into the page's hotword table; -1 for an arrow
+    int hotword;        // index into the page's hotword table; -1 for an arrow or an item button
     int16_t controlId;  // the control's id; 511 or 512 for an arrow
 };
 
@@ -65,7 +65,8 @@ int HotwordsOnPage();
 // stands in for the information and hints paragraphs without text.
 bool HasPage(int paragraph);
 
-// Lists the page's ways on: every hotword with a control, then the armed arrows.
+// Lists the page's ways on: every hotword with a control (on the built-in information page,
+// every item's button, with no hotword), then the armed arrows.
 void ListChoices(std::vector<PageChoice>& out);
 
 // Acts as the reader's command handling does, painting the next page before returning:
