@@ -40,7 +40,7 @@ constexpr int16_t SoundCaptionLength = 8;
 bool ButtonsOverflowReported = false;
 bool EditBoxesOverflowReported = false;
 
-// The window that holds the controls, or NoWindow when the page is built without one.
+// Returns the window that holds the controls, or NoWindow when the page is built without one.
 plat::WindowId Parent() {
     return plat::IsWindow(shell::MainWindow) ? shell::MainWindow : plat::NoWindow;
 }
@@ -49,7 +49,7 @@ int16_t Clamp16(int32_t value) {
     return static_cast<int16_t>(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX));
 }
 
-// True when the table has room; reports a full table once per page.
+// Returns true when the table has room; reports a full table once per page.
 bool HasRoom(int16_t count, int capacity, bool& reported, const char* message) {
     if (count < capacity) return true;
     if (!reported) {
@@ -63,8 +63,8 @@ bool ButtonRoom() {
     return HasRoom(ButtonCount, ButtonCapacity, ButtonsOverflowReported, "Too many buttons on the page");
 }
 
-// The provisional place of a new control of the given size, at the left of ClientArea and
-// at PenY; PenY moves below it.
+// Returns the provisional place of a new control of the given size, at the left of
+// ClientArea and at PenY, and moves PenY below it.
 plat::Rect ProvisionalPlace(int32_t width, int32_t height) {
     plat::Rect place = {ClientArea.left, PenY + ClientArea.top, ClientArea.left + width, PenY + ClientArea.top + height};
     PenY += height + 1;

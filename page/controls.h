@@ -88,9 +88,9 @@ bool CreateSoundCheckBox();
 // both tables. Called at the start of every rebuild.
 void ResetControls();
 
-// The window procedure of every page edit box: Tab and Enter become a command (notification
-// 0x501, the box's id) and Up and Down a one-line scroll, both sent to the main window; all
-// else goes to the box's own procedure.
+// Runs as the window procedure of every page edit box: turns Tab and Enter into a command
+// (notification 0x501, the box's id) and Up and Down into a one-line scroll, both sent to the
+// main window; passes everything else to the box's own procedure.
 intptr_t EditBoxKeyHook(plat::WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 // Draws a page button for the main window's draw-item message: a picture button's bitmap

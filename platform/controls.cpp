@@ -81,12 +81,13 @@ EditState& StateOf(WindowRecord& r) {
     return s;
 }
 
-// Width in pixels of the text's first count characters in the box's font.
+// Measures the text's first count characters in the box's font; pixels.
 int32_t PrefixWidth(const char16_t* text, int32_t count) {
     return count > 0 ? draw::MeasureText(draw::DefaultFont(), text, count).width : 0;
 }
 
-// Pixels the text has for itself: the client area less the padding and the caret's column.
+// Returns the pixels the text has for itself: the client area less the padding and the
+// caret's column.
 int32_t Room(WindowId window) { return Width(ClientOf(window)) - 2 * EditPadding - 1; }
 
 bool AutoScrolls(const WindowRecord& r) { return (r.style & EditAutoHScroll) != 0; }
@@ -166,7 +167,7 @@ bool EditKey(WindowRecord& r, EditState& s, uintptr_t key) {
     }
 }
 
-// The character boundary nearest to x (client coordinates).
+// Finds the character boundary nearest to x (client coordinates).
 int32_t CaretAt(const WindowRecord& r, const EditState& s, int32_t x) {
     const int32_t textX = x - EditPadding + s.scroll;
     const int32_t length = TextLength(r.text);
