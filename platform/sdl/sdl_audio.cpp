@@ -1,10 +1,14 @@
 // Sound through SDL audio. A clip is decoded (SDL_LoadWAV_RW) and converted whole to the
 // device's format (SDL_BuildAudioCVT) before it starts, so the callback only copies bytes
-// and the clip's end is never lost in a stream's buffer. The device is paused while
-// nothing plays, so an idle reader costs no audio work.
+// and the clip's end is never lost in a stream's buffer. The device is open only while a
+// clip plays: SDL's audio thread wakes every few milliseconds even when paused, and an idle
+// reader should cost nothing.
 #include "platform/sdl/sdl_audio.h"
 
 #include <SDL.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -20,7 +24,7 @@ struct Clip {
 };
 
 struct AudioState {
-    bool tried = false;  // an open was attempted; a failure is not retried for every clip
+    bool failed = false;  // there is no sound here: not tried again for every clip
     bool subsystem = false;
     SDL_AudioDeviceID device = 0;
     SDL_AudioSpec have{};
@@ -31,7 +35,7 @@ struct AudioState {
 AudioState Audio;
 
 // Runs on SDL's audio thread: copies the clip on, silence after it. The end is reported
-// one call after the last bytes went out, so pausing then cannot cut them.
+// one call after the last bytes went out, so closing the device then cannot cut them.
 void SDLCALL Fill(void*, Uint8* stream, int length) {
     Clip& c = Audio.clip;
     const auto wanted = static_cast<uint32_t>(length);
@@ -48,22 +52,45 @@ void SDLCALL Fill(void*, Uint8* stream, int length) {
     std::memset(stream + n, Audio.have.silence, wanted - n);
 }
 
+// Keeps standard error quiet while it lives: on a machine without a sound card the sound
+// library below SDL prints its failure there, and silence is all the reader has to say.
+class QuietStandardError {
+public:
+    QuietStandardError() : saved_(dup(STDERR_FILENO)) {
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+        if (null >= 0) close(null);
+    }
+    ~QuietStandardError() {
+        if (saved_ < 0) return;
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_;
+};
+
 bool Open() {
     if (Audio.device != 0) return true;
-    if (Audio.tried) return false;
-    Audio.tried = true;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    Audio.subsystem = true;
-    if (Audio.clipEnded == 0) Audio.clipEnded = SDL_RegisterEvents(1);
-    if (Audio.clipEnded == static_cast<Uint32>(-1)) return false;
+    if (Audio.failed) return false;
+    const QuietStandardError quiet;
+    if (!Audio.subsystem) {
+        Audio.subsystem = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        if (Audio.clipEnded == 0) Audio.clipEnded = SDL_RegisterEvents(1);
+    }
     SDL_AudioSpec want{};
     want.freq = 44100;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
     want.samples = 1024;
     want.callback = Fill;
-    Audio.device = SDL_OpenAudioDevice(nullptr, 0, &want, &Audio.have, SDL_AUDIO_ALLOW_ANY_CHANGE);
-    return Audio.device != 0;
+    if (Audio.subsystem && Audio.clipEnded != static_cast<Uint32>(-1))
+        Audio.device = SDL_OpenAudioDevice(nullptr, 0, &want, &Audio.have, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    Audio.failed = Audio.device == 0;
+    return !Audio.failed;
 }
 
 // Puts clip in place of the one that plays (under the device's lock) and frees the old one.
@@ -112,8 +139,10 @@ bool Play(const uint8_t* bytes, uint32_t size) {
 
 void Stop() {
     if (Audio.device == 0) return;
-    SDL_PauseAudioDevice(Audio.device, 1);
-    Swap(Clip{});
+    SDL_CloseAudioDevice(Audio.device);  // the callback has run for the last time
+    Audio.device = 0;
+    SDL_free(Audio.clip.data);
+    Audio.clip = Clip{};
 }
 
 void RestIfDone() {
@@ -133,13 +162,10 @@ bool Playing() {
 }
 
 void Close() {
-    if (Audio.device != 0) SDL_CloseAudioDevice(Audio.device);  // the callback has stopped after this
-    Audio.device = 0;
-    SDL_free(Audio.clip.data);
-    Audio.clip = Clip{};
+    Stop();
     if (Audio.subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     Audio.subsystem = false;
-    Audio.tried = false;
+    Audio.failed = false;
 }
 
 uint32_t ClipEndedEvent() { return Audio.clipEnded; }

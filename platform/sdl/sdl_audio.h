@@ -8,19 +8,20 @@
 namespace sdl::audio {
 
 // Starts a WAVE file (its bytes) from the beginning, replacing the clip that plays; opens
-// the audio device on first use. False, with silence, when there is no audio device or
-// the file cannot be read; there is never a message.
+// the audio device when none is open. False, with silence, when there is no audio device
+// (then no later clip tries again) or the file cannot be read; there is never a message.
 bool Play(const uint8_t* bytes, uint32_t size);
+// Stops the clip and closes the audio device.
 void Stop();
-// Lets the device rest once the clip has played out (after the ClipEnded event).
+// Closes the audio device once the clip has played out (after the ClipEndedEvent).
 void RestIfDone();
 // True while a clip is being played (its end not yet handed to the device).
 bool Playing();
-// Closes the audio device; the next Play opens it again.
+// Stops and closes SDL's audio altogether; the next Play starts from scratch.
 void Close();
 
 // The SDL event type that the audio thread pushes when a clip has played out, so the
-// program's thread can pause the device; 0 until the device is open.
+// program's thread can close the device; 0 until audio was first used.
 uint32_t ClipEndedEvent();
 
 }  // namespace sdl::audio
