@@ -66,6 +66,31 @@ int MostHotwordsOnPage(const ParagraphModel& p) {
     return total + chain;
 }
 
+std::vector<bool> VariablesRead(const SourceBook& b) {
+    std::vector<bool> read(book::VariableCount);
+    auto mark = [&](int v) {
+        if (v >= 0 && v < book::VariableCount) read[static_cast<size_t>(v)] = true;
+    };
+    constexpr int InformationParagraph = 6;
+    if (!b.HasText(InformationParagraph)) return std::vector<bool>(book::VariableCount, true);
+    for (const ParagraphModel& p : b.paragraphs) {
+        for (const Command& c : p.commands) {
+            if (c.Letter() == 'l') mark(c.variable);
+            if ((c.Letter() == 'R' || c.Letter() == 'r') && (c.valueForm == '%' || c.valueForm == '-')) mark(c.value);
+            if (c.captionForm == CaptionForm::Variable) mark(c.captionNumber);
+            if (c.Letter() != 'O' && c.Letter() != 'o') continue;
+            const std::string& s = c.condition;
+            for (size_t i = 0; i + 1 < s.size(); ++i) {
+                if (s[i] != '%' || s[i + 1] < '0' || s[i + 1] > '9') continue;
+                int v = 0;
+                for (size_t k = i + 1; k < s.size() && s[k] >= '0' && s[k] <= '9'; ++k) v = std::min(v * 10 + (s[k] - '0'), 100000);
+                mark(v);
+            }
+        }
+    }
+    return read;
+}
+
 const ParagraphModel* SourceBook::Find(int number) const {
     if (number < 0 || number > book::ParagraphCount || indexOf[static_cast<size_t>(number)] < 0) return nullptr;
     return &paragraphs[static_cast<size_t>(indexOf[static_cast<size_t>(number)])];

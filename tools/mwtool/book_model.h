@@ -130,6 +130,12 @@ inline constexpr int MaxHotwordsOnPage = 14;
 // largest block of each if/else chain, and each restart offer with its block.
 int MostHotwordsOnPage(const ParagraphModel& p);
 
+// Returns, for every variable, whether anything in the book reads its value or held flag:
+// a condition, a shown value, a caption, a value copied from it, or the built-in information
+// page (when paragraph 6 has no text). A variable nothing reads cannot change what a reader
+// sees or can do.
+std::vector<bool> VariablesRead(const SourceBook& book);
+
 // Describes where a target (stored minus one) leads: "@N".
 std::string TargetName(int stored);
 

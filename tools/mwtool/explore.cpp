@@ -55,10 +55,14 @@ uint64_t Fnv(const std::string& s) {
 
 class Explorer {
 public:
-    Explorer(const SourceBook& book, const ExploreOptions& options, std::FILE* out) : b_(book), o_(options), out_(out) {}
+    Explorer(const SourceBook& book, const ExploreOptions& options, std::FILE* out)
+        : b_(book), o_(options), out_(out), read_(VariablesRead(book)) {}
 
     bool Run() {
         const std::clock_t start = std::clock();
+        // What explore checks does not depend on the pixels: the pages are built and laid
+        // out, not drawn.
+        reader::DrawPages(false);
         plat::SeedRandom(FirstSeed);
         firstDraw_ = plat::NextRandom();
         ReadingState first;
@@ -83,7 +87,9 @@ private:
     // ---------------------------------------------------------------------------------
 
     // Packs a state: the navigation, a bitmap of the nonzero variable bytes and those bytes,
-    // then each slot with its saved block as an index into the blocks seen.
+    // then each slot with its saved block as an index into the blocks seen. A variable that
+    // nothing in the book reads is packed as 0: its value changes nothing a reader meets, and
+    // states that differ only there are one state.
     std::string Pack(const ReadingState& s) {
         std::string out;
         auto put = [&](const void* data, size_t size) { out.append(static_cast<const char*>(data), size); };
@@ -93,7 +99,7 @@ private:
         uint8_t bitmap[(book::SnapshotBytes + 7) / 8] = {};
         std::string bytes;
         for (int i = 0; i < book::SnapshotBytes; ++i) {
-            if (s.variables[i] == 0) continue;
+            if (s.variables[i] == 0 || !read_[static_cast<size_t>(i / 2)]) continue;
             bitmap[i / 8] = static_cast<uint8_t>(bitmap[i / 8] | (1u << (i % 8)));
             bytes += static_cast<char>(s.variables[i]);
         }
@@ -104,6 +110,8 @@ private:
             put(&s.slotParagraph[k], 2);
             if (s.saved[k] == 0) continue;
             std::string block(reinterpret_cast<const char*>(s.snapshots[k]), book::SnapshotBytes);
+            for (int i = 0; i < book::SnapshotBytes; ++i)
+                if (!read_[static_cast<size_t>(i / 2)]) block[static_cast<size_t>(i)] = 0;
             auto [it, added] = blockIds_.emplace(block, static_cast<uint32_t>(blocks_.size()));
             if (added) blocks_.push_back(block);
             put(&it->second, 4);
@@ -495,6 +503,7 @@ private:
     const SourceBook& b_;
     const ExploreOptions& o_;
     std::FILE* out_;
+    const std::vector<bool> read_;  // the variables whose value can matter
     int32_t firstDraw_ = 0;
     std::vector<Node> nodes_;
     std::vector<uint32_t> table_;

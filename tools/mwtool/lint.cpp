@@ -21,8 +21,8 @@ constexpr int AnswerLimit = 19;       // the reader keeps 19 characters of an an
 constexpr int AnswerBookLimit = 11;   // the book's own rule for answers
 constexpr int ConditionStackLimit = 9;  // the push that fills the tenth entry is reported
 constexpr int FirstStoryParagraph = 2;
-constexpr int MenuParagraphs[] = {3, 4, 5, 6, 7};
 constexpr int InformationParagraph = 6;
+constexpr int MenuParagraphs[] = {3, 4, 5, 6, 7};
 
 std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 
@@ -119,21 +119,6 @@ private:
     // Gathering what the book does with its variables and media
     // -----------------------------------------------------------------------------------
 
-    void ReadVariablesIn(const std::string& condition) {
-        for (size_t i = 0; i < condition.size(); ++i) {
-            if (condition[i] != '%') continue;
-            int v = 0;
-            size_t k = i + 1;
-            if (k >= condition.size() || condition[k] < '0' || condition[k] > '9') continue;
-            while (k < condition.size() && condition[k] >= '0' && condition[k] <= '9') v = std::min(v * 10 + (condition[k++] - '0'), 100000);
-            MarkRead(v);
-        }
-    }
-
-    void MarkRead(int v) {
-        if (ValidVariable(v)) u_.read[static_cast<size_t>(v)] = true;
-    }
-
     void Gather() {
         for (const ParagraphModel& p : b_.paragraphs) {
             for (const Command& c : p.commands) {
@@ -153,14 +138,6 @@ private:
                     u_.valueSet[v] = u_.written[v] = true;
                     if (c.Letter() == 'r' || c.valueForm != 'n') u_.changed[v] = true;
                     if (c.Letter() == 'R' && c.valueForm == 'n') u_.constants[v].insert(c.value);
-                    if (c.valueForm == '%' || c.valueForm == '-') MarkRead(c.value);
-                    break;
-                case 'l':
-                    MarkRead(c.variable);
-                    break;
-                case 'O':
-                case 'o':
-                    ReadVariablesIn(c.condition);
                     break;
                 case 'A':
                     if (c.hasNumber) u_.soundsUsed.emplace(c.number, at);
@@ -178,13 +155,10 @@ private:
                 default:
                     break;
                 }
-                if (c.captionForm == CaptionForm::Variable) MarkRead(c.captionNumber);
                 if (c.captionForm == CaptionForm::Picture) u_.picturesUsed.emplace(c.captionNumber, at);
             }
         }
-        // Without its own text, the information page lists every held variable.
-        if (!b_.HasText(InformationParagraph))
-            for (int v = 0; v < book::VariableCount; ++v) MarkRead(v);
+        u_.read = VariablesRead(b_);
         for (int v = 0; v < book::VariableCount; ++v) {
             const bookc::Variable& var = Var(v);
             if (var.kind == book::PictureChoice && var.defined && u_.read[static_cast<size_t>(v)])

@@ -87,6 +87,12 @@ void Close() {
     headless::Reset();  // drops the quit message that closing posted
 }
 
+void DrawPages(bool on) {
+    const plat::Rect outer = plat::GetWindowRect(shell::MainWindow);
+    const int32_t left = on ? 0 : 4 * plat::ScreenWidth;
+    plat::MoveWindow(shell::MainWindow, {left, outer.top, left + outer.right - outer.left, outer.bottom}, false);
+}
+
 void StartAtBeginning() {
     book::ResetStoryVariables();
     book::ClearSnapshotFlags();

@@ -45,6 +45,10 @@ namespace reader {
 bool Open();
 void Close();
 
+// Moves the main window off the screen (false) or back onto it (true). Off it, every page is
+// still built and laid out as always, and its controls placed, but no pixel is drawn.
+void DrawPages(bool on);
+
 // Starts the book as "Start at the Beginning" does once answered: every variable and
 // snapshot flag cleared, paragraph 2 in the story, painted at once.
 void StartAtBeginning();
