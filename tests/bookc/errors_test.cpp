@@ -3,6 +3,7 @@
 // folders under fixtures/; those that need odd bytes or bulk are written by the test.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -21,7 +22,10 @@ struct Result {
 
 // Runs bookc on folder, with an older output file in place, and collects its messages.
 Result RunBookc(const fs::path& folder, bool fixture) {
-    fs::path out = fs::path(testing::TempDir()) / "bookc_errors_out.cpp";
+    // Test cases run as parallel processes: each run gets an output path of its own.
+    static int runs = 0;
+    fs::path out = fs::path(testing::TempDir()) /
+                   ("bookc_errors_out_" + std::to_string(getpid()) + "_" + std::to_string(++runs) + ".cpp");
     std::ofstream(out) << "// an older unit\n";
     std::string command = std::string("'") + BOOKC_PATH + "'" + (fixture ? " --fixture" : "") + " --out '" +
                           out.string() + "' '" + folder.string() + "' 2>&1";
