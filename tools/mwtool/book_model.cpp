@@ -257,7 +257,7 @@ private:
         into.push_back(t);
     }
 
-    // A hotword's caption ("text", $picture or %variable) and its target.
+    // Reads a hotword's caption ("text", $picture or %variable) and its target.
     void Caption() {
         if (Skip('"')) {
             c_.captionForm = CaptionForm::Quoted;

@@ -16,7 +16,7 @@ namespace {
 constexpr int WrongAnswer = 3;
 constexpr int EmptyAnswer = 4;
 
-// The letter a hotword's entry keeps: R for both R and r.
+// Returns the letter a hotword's entry keeps: R for both R and r.
 char EntryKind(char letter) { return letter == 'r' ? 'R' : letter; }
 
 // Matches the page's hotwords, in the order the scan recorded them, to the hotword commands
@@ -46,6 +46,7 @@ std::vector<int> MatchSources(const ParagraphModel* p) {
     return matched;
 }
 
+// Returns how a path shows a page button: its caption in quotes, or its picture.
 std::string Caption(int16_t controlId) {
     const int slot = controlId - page::FirstButtonId;
     if (slot < 0 || slot >= page::ButtonCount) return "?";
@@ -56,7 +57,7 @@ std::string Caption(int16_t controlId) {
     return "\"" + std::string(narrow) + "\"";
 }
 
-// A text that no answer of the entry accepts, as long as the box allows.
+// Returns a text that no answer of the entry accepts, as long as the box allows.
 std::string WrongText(const markup::HotwordEntry& e, size_t room) {
     for (char c : {'z', 'q', 'x', 'j', 'k', 'v', 'w', '7'}) {
         const std::string text(room, c);

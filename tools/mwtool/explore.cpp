@@ -203,8 +203,8 @@ private:
             if (box.fault) faults_.emplace(std::pair(static_cast<int>(nodes_[static_cast<size_t>(id)].paragraph), box.text), Fault{static_cast<uint32_t>(id), move});
     }
 
-    // A summary of the built page beyond the variables: the hotwords' stored values and
-    // targets, which a draw at build time can change too.
+    // Returns a summary of the built page: the variables, and the hotwords' stored values
+    // and targets, which a draw at build time can change too.
     static std::string PageKey(const ReadingState& after) {
         std::string key(reinterpret_cast<const char*>(after.variables), book::SnapshotBytes);
         std::vector<PageChoice> choices;

@@ -17,7 +17,7 @@ namespace {
 
 constexpr size_t LabelLength = 28;  // longer captions are cut in the picture
 
-// Windows-1252 text as UTF-8, with DOT's quote and backslash escaped.
+// Returns Windows-1252 text as UTF-8, with DOT's quote and backslash escaped.
 std::string Escape(const std::string& text) {
     static const char16_t high[32] = {u'\u20AC', 0, u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
                                       u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', 0, u'\u017D', 0,
@@ -150,7 +150,7 @@ private:
         }
     }
 
-    // One small table naming the colour of each kind of way on, and how an ending looks.
+    // Writes one small table naming the colour of each kind of way on, and how an ending looks.
     void Legend() {
         static const std::pair<EdgeKind, const char*> kinds[] = {
             {EdgeKind::Choice, "#333333"}, {EdgeKind::Item, "#1f5fbf"}, {EdgeKind::Chance, "#c06000"},

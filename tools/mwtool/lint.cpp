@@ -95,8 +95,8 @@ private:
         return var.kind == book::TextChoice ? !var.texts.empty() : var.kind == book::PictureChoice ? !var.pictures.empty() : false;
     }
 
-    // The values a variable can take in a reading: 0 until something sets it, then its
-    // bounds (a number starts at 0 even when 0 lies outside them).
+    // Returns the values a variable can take in a reading: 0 until something sets it, then
+    // its bounds (a number starts at 0 even when 0 lies outside them).
     Range RangeOf(int v) const {
         if (!ValidVariable(v)) return {0, 0};
         const bookc::Variable& var = Var(v);
@@ -185,7 +185,7 @@ private:
         CheckHotwordCount(p);
     }
 
-    // Every paragraph is <H>title<J><F> ... <G>.
+    // Checks that the paragraph is <H>title<J><F> ... <G>.
     void CheckShape(const ParagraphModel& p) {
         const auto& cs = p.commands;
         bookc::Location start = p.At(0);
@@ -209,8 +209,8 @@ private:
         }
     }
 
-    // The candidates a shown value can take, for measuring: a list's texts, or a number's
-    // widest forms.
+    // Returns the texts a shown value can take, for measuring: a list's texts, or a
+    // number's widest forms.
     std::vector<std::string> ShownTexts(int v) const {
         std::vector<std::string> texts;
         if (!ValidVariable(v)) return texts;
@@ -258,7 +258,7 @@ private:
         }
     }
 
-    // The width of a text button as the page controls size it.
+    // Returns the width of a text button as the page controls size it.
     static int32_t ButtonWidth(const std::string& caption, bool bold) {
         return std::max(reader::TextWidth(caption, bold), 3 * static_cast<int32_t>(caption.size())) + 12;
     }
@@ -491,8 +491,8 @@ private:
         if (c.block >= 0) f_.Warning(at, "a restart point saved inside a block is saved only when its condition holds");
     }
 
-    // Counted as if every condition held, the bound can be too high; explore and play count
-    // the hotwords of every page they build.
+    // Warns about a page that can show too many hotwords. Counted as if every condition
+    // held, the bound can be too high; explore and play count those of every page they build.
     void CheckHotwordCount(const ParagraphModel& p) {
         const int most = MostHotwordsOnPage(p);
         if (most > MaxHotwordsOnPage)
@@ -736,7 +736,7 @@ private:
     // The whole book
     // -----------------------------------------------------------------------------------
 
-    // The reader relies on these paragraphs: the start and the menu's pages without a
+    // Checks the paragraphs the reader relies on: the start and the menu's pages without a
     // built-in stand-in.
     void CheckFixedParagraphs() {
         static const std::pair<int, const char*> fixed[] = {
@@ -842,7 +842,7 @@ private:
         }
     }
 
-    // Something a book still being written may lack yet: an error, or a warning in a draft.
+    // Reports what a book still being written may lack yet: an error, or a warning in a draft.
     void Unwritten(bookc::Location at, std::string message) { f_.Add(o_.draft ? Severity::Warning : Severity::Error, at, std::move(message)); }
 
     const SourceBook& b_;

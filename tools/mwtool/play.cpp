@@ -145,7 +145,8 @@ private:
                static_cast<uint64_t>(o.command & 0xFFF);
     }
 
-    // The least-used option of the page (ties drawn at random), or any one when uniform.
+    // Returns the least-used option of the page (ties drawn at random), or any one when
+    // uniform, and counts its use.
     Option Pick(int paragraph, const std::vector<Option>& options, Choices& choices) {
         if (o_.uniform) return options[choices.Below(options.size())];
         uint64_t least = UINT64_MAX;

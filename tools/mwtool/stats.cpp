@@ -9,7 +9,7 @@
 namespace mwtool {
 namespace {
 
-// Words of prose: the text outside commands that a reader reads.
+// Counts the words of prose: the text outside commands that a reader reads.
 size_t ProseWords(const std::string& text) {
     size_t words = 0;
     bool inCommand = false;
