@@ -129,7 +129,10 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage(argv[0], nullptr);
     Options o;
     o.command = argv[1];
-    if (o.command == "-h" || o.command == "--help") return Usage(argv[0], nullptr);
+    if (o.command == "-h" || o.command == "--help") {
+        std::printf(UsageText, argv[0], MWTOOL_BOOK);
+        return ExitClean;
+    }
     if (o.command != "lint" && o.command != "play" && o.command != "explore" && o.command != "graph" && o.command != "stats")
         return Usage(argv[0], ("unknown command " + o.command).c_str());
     if (std::string problem = ReadOptions(argc, argv, o); !problem.empty()) return Usage(argv[0], problem.c_str());
