@@ -279,15 +279,20 @@ constexpr plat::device::Device SdlDevice = {
     StopSound, DataFolder, AnswerMessageBox, Wake,      Raise,
 };
 
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != 0;
+}
+
+// The video drivers of the displays the environment names, X11 first (as SDL tries them).
+const char* DesktopDrivers() {
+    const bool x11 = IsSet("DISPLAY"), wayland = IsSet("WAYLAND_DISPLAY");
+    return x11 && wayland ? "x11,wayland" : wayland ? "wayland" : "x11";
+}
+
 }  // namespace
 
-bool DisplayAvailable() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && *value != 0) return true;
-    }
-    return false;
-}
+bool DisplayAvailable() { return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER"); }
 
 bool Start(const Options& options) {
     // The platform layer turns the end signals into a close request of its own.
@@ -301,6 +306,9 @@ bool Start(const Options& options) {
     // GPU driver. SDL_RENDER_DRIVER and SDL_FRAMEBUFFER_ACCELERATION still override it.
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Only the desktop's own display: without a reachable one SDL would fall back to an
+    // off-screen driver and the reader would run where nobody sees it.
+    if (!IsSet("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, DesktopDrivers());
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         SetError("SDL cannot open the display");
         return false;
