@@ -28,7 +28,7 @@ uint32_t ColourOf(const IconImageView& image, const uint8_t* row, int32_t x) {
     return static_cast<uint32_t>(bgr[2]) << 16 | static_cast<uint32_t>(bgr[1]) << 8 | bgr[0];
 }
 
-// True when a 32-bit image carries alpha; old ones leave it 0 and rely on the mask alone.
+// Tells whether a 32-bit image carries alpha; old ones leave it 0 and rely on the mask alone.
 bool HasAlphaChannel(const IconImageView& image) {
     if (image.bitsPerPixel != 32) return false;
     for (int32_t y = 0; y < image.height; ++y) {

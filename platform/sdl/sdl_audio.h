@@ -15,13 +15,13 @@ bool Play(const uint8_t* bytes, uint32_t size);
 void Stop();
 // Closes the audio device once the clip has played out (after the ClipEndedEvent).
 void RestIfDone();
-// True while a clip is being played (its end not yet handed to the device).
+// Tells whether a clip is being played (its end not yet handed to the device).
 bool Playing();
 // Stops and closes SDL's audio altogether; the next Play starts from scratch.
 void Close();
 
-// The SDL event type that the audio thread pushes when a clip has played out, so the
-// program's thread can close the device; 0 until audio was first used.
+// Returns the SDL event type that the audio thread pushes when a clip has played out, so
+// the program's thread can close the device; 0 until audio was first used.
 uint32_t ClipEndedEvent();
 
 }  // namespace sdl::audio

@@ -100,7 +100,7 @@ void ShowFrame() {
     SDL_RenderPresent(Sdl.renderer);
 }
 
-// A new window size may call for another framebuffer scale: the text is then rasterised
+// Fits the screen to a new window size. Another framebuffer scale has the text rasterised
 // again at it, as the window system repaints every window.
 void Resized() {
     const int32_t framebuffer = UpdateViewport();
@@ -150,7 +150,7 @@ void SetTitle(const char* title) {
     SDL_SetWindowTitle(Sdl.window, utf8);
 }
 
-// A program without the icon resource just keeps the desktop's default icon.
+// Gives the window icon 420; a program without it keeps the desktop's default icon.
 void SetIcon() {
     const plat::ResourceEntry* icon = plat::FindResource(plat::ResourceType::Icon, IconResource);
     static uint32_t pixels[IconSide * IconSide];
@@ -253,7 +253,7 @@ void StopSound() { audio::Stop(); }
 
 const char* DataFolder() { return plat::device::UserDataFolder(); }
 
-// The window system draws the box on the screen and runs it until it is answered.
+// Leaves every box to the window system, which draws it and runs it until it is answered.
 int32_t AnswerMessageBox(plat::WindowId, const char16_t*, const char16_t*, uint32_t) {
     return plat::device::AskTheUser;
 }
@@ -284,7 +284,7 @@ bool IsSet(const char* variable) {
     return value != nullptr && *value != 0;
 }
 
-// The video drivers of the displays the environment names, X11 first (as SDL tries them).
+// Names the video drivers of the displays the environment names, X11 first (as SDL tries them).
 const char* DesktopDrivers() {
     const bool x11 = IsSet("DISPLAY"), wayland = IsSet("WAYLAND_DISPLAY");
     return x11 && wayland ? "x11,wayland" : wayland ? "wayland" : "x11";

@@ -18,7 +18,7 @@ struct Options {
     const char* title = nullptr;  // the window's title, 8-bit Windows-1252 text
 };
 
-// True when a display can be reached: DISPLAY or WAYLAND_DISPLAY is set, or SDL is told
+// Tells whether a display may be reached: DISPLAY or WAYLAND_DISPLAY is set, or SDL is told
 // to use another video driver (SDL_VIDEODRIVER, the dummy driver of tests for one).
 bool DisplayAvailable();
 
@@ -30,8 +30,8 @@ bool Start(const Options& options);
 void Stop();
 const char* Error();
 
-// Where the window shows the screen, in window coordinates (the mouse's), and its scale
-// there; for tests that click on the logical screen.
+// Return where the window shows the screen, in window coordinates (the mouse's), and its
+// scale there; for tests that click on the logical screen.
 plat::Rect ScreenInWindow();
 int32_t ShownScale();
 

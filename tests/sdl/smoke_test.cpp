@@ -1,9 +1,8 @@
-// The reader on the SDL device, end to end, with SDL's dummy video and audio drivers: SDL
-// mouse, wheel, key and text events take it through the opening sequence, onto a hotword,
-// down a long page and through a typed answer, and every screen it shows is compared with
-// the headless device's rendering of the same steps (both run the one window system, so
-// they must match pixel for pixel). Each run is a child process: the reader's state is
-// static and starts fresh only in a new process.
+// The reader on the SDL device end to end, with SDL's dummy drivers: SDL mouse, wheel, key
+// and text events take it through the opening sequence, onto a hotword, down a long page
+// and through a typed answer, and every screen must match the headless device's rendering
+// of the same steps pixel for pixel (one window system draws both). Each run is a child
+// process, as the reader's static state starts fresh only in a new process.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -71,7 +70,7 @@ const Step Script[] = {
     {Act::Close, 0, nullptr, nullptr},
 };
 
-// The first page button on the screen, and the middle of it in logical screen pixels.
+// Finds the first page button on the screen and the middle of it, in logical screen pixels.
 bool FirstButtonCentre(int32_t& x, int32_t& y) {
     for (int32_t id = FirstPageButton; id <= LastPageButton; ++id) {
         const plat::WindowId button = plat::GetControl(shell::MainWindow, id);
@@ -161,8 +160,8 @@ void TakeSteps() {
     }
 }
 
-// The device's wait, with the script in front: when the reader has nothing left to do, no
-// timer runs and the device has nothing to deliver, the next steps are taken.
+// Waits as the device does, with the script in front: when the reader has nothing left to
+// do, no timer runs and the device has nothing to deliver, the next steps are taken.
 bool ScriptedWait(plat::device::Event& out, uint32_t timeoutMs) {
     if (timeoutMs != plat::device::WaitForever) return TheRun.inner->waitEvent(out, timeoutMs);
     if (TheRun.inner->waitEvent(out, 0)) return true;
@@ -188,7 +187,7 @@ constexpr int32_t StartScale = 2;
 
 void PushSdl(const SDL_Event& event) { SDL_PushEvent(const_cast<SDL_Event*>(&event)); }
 
-// The middle of a logical pixel in the window's coordinates.
+// Return the middle of a logical pixel in the window's coordinates.
 int32_t WindowX(int32_t x) { return sdl::ScreenInWindow().left + x * sdl::ShownScale() + sdl::ShownScale() / 2; }
 int32_t WindowY(int32_t y) { return sdl::ScreenInWindow().top + y * sdl::ShownScale() + sdl::ShownScale() / 2; }
 
