@@ -1,11 +1,9 @@
 // Assembles, and assembles and scans, every paragraph of the linked book: the time per
-// paragraph and the heap allocations made meanwhile, counted by replacing operator new.
+// paragraph and the heap allocations made meanwhile (the shared allocation counter).
 // The engine must make none; the counter shows any that creep in.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <new>
-
+#include "bench/common/allocation_counter.h"
 #include "book/assembly.h"
 #include "book/state_file.h"
 #include "book/tables.h"
@@ -15,10 +13,6 @@
 #include "platform/headless/headless.h"
 
 namespace {
-
-// Counts only while a measured loop runs, so the harness's own allocations stay out.
-bool Counting = false;
-int64_t Allocations = 0;
 
 int ParagraphsWithText() {
     int count = 0;
@@ -33,18 +27,18 @@ void EveryParagraph(benchmark::State& state, Page page) {
     headless::Reset();
     book::SetSoundOn(0);  // the headless device records sounds on the heap
     const int paragraphs = ParagraphsWithText();
-    Allocations = 0;
-    Counting = true;
+    // Counted around the measured loop only, so the harness's own allocations stay out.
+    const int64_t before = bench::AllocationCount();
     for (auto _ : state) {
         for (int16_t n = 1; n <= book::ParagraphCount; ++n) {
             if (book::ParagraphIndex[n - 1].chunk >= 0) page(n);
         }
     }
-    Counting = false;
+    const int64_t allocations = bench::AllocationCount() - before;
     state.counters["paragraphs"] = paragraphs;
     state.counters["time_per_paragraph"] = benchmark::Counter(
         paragraphs, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["heap_allocations"] = static_cast<double>(Allocations);
+    state.counters["heap_allocations"] = static_cast<double>(allocations);
     state.counters["message_boxes"] = static_cast<double>(headless::MessageBoxes().size());
 }
 
@@ -69,20 +63,5 @@ BENCHMARK(Assemble);
 BENCHMARK(AssembleAndScan);
 
 }  // namespace
-
-void* operator new(std::size_t size) {
-    if (Counting) ++Allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-
-// Kept out of line: inlined, free() on memory from operator new looks mismatched to GCC.
-[[gnu::noinline]] void operator delete(void* p) noexcept {
-    std::free(p);
-}
-
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 BENCHMARK_MAIN();

@@ -2,33 +2,9 @@
 // framebuffer scale, with a count of heap allocations per line (it must stay 0).
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "bench/common/allocation_counter.h"
 #include "platform/draw_internal.h"
 #include "platform/platform.h"
-
-namespace {
-
-std::atomic<int64_t> Allocations{0};
-
-void* Allocate(std::size_t size) {
-    ++Allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { ++Allocations; return std::malloc(size == 0 ? 1 : size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { ++Allocations; return std::malloc(size == 0 ? 1 : size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -55,9 +31,9 @@ void BM_FitAndDrawLine(benchmark::State& state) {
     const plat::SurfaceId surface = plat::draw::CreateScreenSurface(0, 0, plat::Rect{0, 0, 240, 320});
     plat::SelectFont(surface, font);
     FitAndDraw(surface, 100);  // warms the glyph cache
-    const int64_t before = Allocations.load();
+    const int64_t before = bench::AllocationCount();
     for (auto _ : state) FitAndDraw(surface, 100);
-    const int64_t allocations = Allocations.load() - before;
+    const int64_t allocations = bench::AllocationCount() - before;
     state.counters["allocations_per_line"] =
         benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
     if (allocations != 0) state.SkipWithError("the warm path allocated");

@@ -6,35 +6,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <atomic>
 #include <ctime>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "bench/common/allocation_counter.h"
 #include "book/tables.h"
 #include "tools/screenshot/page_window.h"
-
-namespace {
-
-std::atomic<int64_t> Allocations{0};
-
-void* Allocate(std::size_t size) {
-    ++Allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { ++Allocations; return std::malloc(size == 0 ? 1 : size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { ++Allocations; return std::malloc(size == 0 ? 1 : size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -73,11 +50,11 @@ void BM_PageTurns(benchmark::State& state) {
     int64_t allocations = 0;
     for (auto _ : state) {
         for (int16_t n : paragraphs) {
-            const int64_t before = Allocations.load();
+            const int64_t before = bench::AllocationCount();
             const double start = ThreadMicroseconds();
             screenshot::ShowParagraph(window, n);
             const double turned = ThreadMicroseconds();
-            allocations += Allocations.load() - before;
+            allocations += bench::AllocationCount() - before;
             screenshot::Repaint(window);
             const double repainted = ThreadMicroseconds();
             turns.push_back(turned - start);
