@@ -316,6 +316,20 @@ bool Rebuilding() {
     return RebuildRunning;
 }
 
+void ResetLayoutState() {
+    LineHeight = 0;
+    Alignment = Left;
+    LayoutBold = false;
+    FlushBold = false;
+    BuildBold = false;
+    InputPanelWanted = false;
+    InputPanelShown = false;
+    LastContentHeight = 0;
+    LastPageSize = 0;
+    RepaintPending = false;
+    ScrollMax = StartScrollMax;
+}
+
 void BuildPage(plat::WindowId window) {
     if (RebuildRunning) {
         // Laying out a half-built page would place its controls and set its scroll range

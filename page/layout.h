@@ -34,4 +34,9 @@ void BuildPage(plat::WindowId window);
 // True while BuildPage rebuilds the page.
 bool Rebuilding();
 
+// Puts what the page carries from one page to the next (the line height, alignment and
+// bold states, the scroll range last set, the input panel's state) back to the values of a
+// freshly started reader. For tools and tests that open the page window more than once.
+void ResetLayoutState();
+
 }  // namespace page

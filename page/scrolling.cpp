@@ -9,7 +9,7 @@
 namespace page {
 
 int32_t PageSize = 0;
-int32_t ScrollMax = 400;
+int32_t ScrollMax = StartScrollMax;
 uint32_t InputPanelFlags = 0;
 
 namespace {

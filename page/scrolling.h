@@ -11,6 +11,7 @@
 namespace page {
 
 inline constexpr int32_t CommandBarAllowance = 26;  // pixels of the client area under the command bar
+inline constexpr int32_t StartScrollMax = 400;      // the range before the first page is laid out
 
 // The scroll bar's page in pixels: what the reader sees of the page at once.
 extern int32_t PageSize;

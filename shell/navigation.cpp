@@ -43,6 +43,19 @@ void StartTimer() {
 
 }  // namespace
 
+void ResetNavigation() {
+    CurrentParagraph = 2;
+    StoryParagraph = 2;
+    InStory = true;
+    SpecialPage = PresentsPage;
+    RebuildNeeded = true;
+    ScrollOffset = 0;
+    NextArrow = {ArrowOff, 0};
+    PreviousArrow = {ArrowOff, 0};
+    ChoiceTaken = false;
+    TypedAnswer[0] = 0;
+}
+
 void VisitParagraph(int16_t paragraph) {
     InStory = false;
     CurrentParagraph = paragraph;

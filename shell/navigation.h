@@ -46,6 +46,9 @@ extern Arrow PreviousArrow;       // the up arrow (command 512)
 extern bool ChoiceTaken;          // a page control was acted on since the page was built
 extern char TypedAnswer[TypedAnswerSize];  // the text last read from a page edit box
 
+// Puts the navigation state back to a freshly started reader's: paragraph 2 in the story,
+// the start sequence next, the arrows off. For tools and tests that start the reader over.
+void ResetNavigation();
 // Goes to paragraph p (1..713): a story move for mode Story, or for Follow inside the story;
 // an aside visit otherwise. The page is rebuilt and painted before the call returns. A
 // number outside 1..713 is reported like a paragraph that does not exist and changes nothing.

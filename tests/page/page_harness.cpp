@@ -36,18 +36,12 @@ void PageTest::StartPage() {
     page::ResetDisplayList();
     page::ResetControls();
     page::EmptyPendingLine();
+    page::ResetLayoutState();
     plat::TextMetrics metrics = plat::DefaultFontMetrics();
     page::TextHeight = metrics.height;
     page::AverageCharWidth = metrics.averageWidth;
     page::TabWidth = 2 * metrics.averageWidth;
     page::LineHeight = page::TextHeight;
-    page::Alignment = page::Left;
-    page::LayoutBold = false;
-    page::FlushBold = false;
-    page::LastContentHeight = 0;
-    page::LastPageSize = 0;
-    page::InputPanelWanted = false;  // as a fresh window's command bar leaves them
-    page::InputPanelShown = false;
     page::ClientArea = plat::GetClientRect(window);
     shell::ScrollOffset = 0;
 }

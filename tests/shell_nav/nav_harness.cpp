@@ -27,34 +27,11 @@ std::string Narrow(const char16_t* text, int32_t length) {
     return out;
 }
 
-// The navigation and the layout's carried state as a fresh process of the reader has them,
-// before the state file is read.
-void ResetNavigation() {
-    shell::CurrentParagraph = 2;
-    shell::StoryParagraph = 2;
-    shell::InStory = true;
-    shell::SpecialPage = shell::PresentsPage;
-    shell::RebuildNeeded = true;
-    shell::ScrollOffset = 0;
-    shell::NextArrow = {shell::ArrowOff, 0};
-    shell::PreviousArrow = {shell::ArrowOff, 0};
-    shell::ChoiceTaken = false;
-    shell::TypedAnswer[0] = 0;
-    page::LineHeight = 0;
-    page::Alignment = page::Left;
-    page::LayoutBold = false;
-    page::FlushBold = false;
-    page::BuildBold = false;
-    page::InputPanelWanted = false;
-    page::InputPanelShown = false;
-    page::LastContentHeight = 0;
-    page::LastPageSize = 0;
-    page::ScrollMax = 400;
-}
-
-// All of a fresh process: the navigation, the story and the sound setting.
+// All of a fresh process before the state file is read: the navigation, the layout's
+// carried state, the story and the sound setting.
 void ResetReaderState() {
-    ResetNavigation();
+    shell::ResetNavigation();
+    page::ResetLayoutState();
     book::ResetStoryVariables();
     book::ClearSnapshotFlags();
     book::SetSoundOn(1);
@@ -80,7 +57,8 @@ void NavTest::CloseWindow() {
     headless::Reset();  // drops the quit message that closing posted
     shell::MainWindow = plat::NoWindow;
     shell::MenuBar = plat::NoWindow;
-    ResetNavigation();
+    shell::ResetNavigation();
+    page::ResetLayoutState();
 }
 
 void NavTest::OpenFresh() {

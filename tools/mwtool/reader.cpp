@@ -61,20 +61,9 @@ bool OnPage(plat::WindowId control, int16_t id) {
 
 bool Open() {
     headless::Reset();
-    // The layout carries these from page to page: start from the reader's start-up values.
-    page::LineHeight = 0;
-    page::Alignment = page::Left;
-    page::LayoutBold = false;
-    page::FlushBold = false;
-    page::InputPanelWanted = false;
-    page::InputPanelShown = false;
-    page::LastContentHeight = 0;
-    page::LastPageSize = 0;
-    shell::CurrentParagraph = 2;
-    shell::StoryParagraph = 2;
-    shell::InStory = true;
-    shell::SpecialPage = shell::NoSpecialPage;
-    shell::RebuildNeeded = true;
+    page::ResetLayoutState();
+    shell::ResetNavigation();
+    shell::SpecialPage = shell::NoSpecialPage;  // paragraph 2 at once, without the start sequence
     // The first draw seeds the generator from the clock; drawing once now leaves every
     // later seed to the tool (plat::SeedRandom).
     markup::RandomNumber();

@@ -41,15 +41,7 @@ intptr_t PageWindowProc(plat::WindowId window, uint32_t message, uintptr_t wPara
 
 plat::WindowId OpenPageWindow(int32_t scale) {
     headless::Reset();
-    // The layout carries these from page to page: start from the reader's start-up values.
-    page::LineHeight = 0;
-    page::Alignment = page::Left;
-    page::LayoutBold = false;
-    page::FlushBold = false;
-    page::InputPanelWanted = false;
-    page::InputPanelShown = false;
-    page::LastContentHeight = 0;
-    page::LastPageSize = 0;
+    page::ResetLayoutState();
     headless::SetScale(scale);
     plat::RegisterWindowClass({ClassName, PageWindowProc, 0});
     return plat::CreateMainWindow(ClassName, u"Mirewood", plat::StyleVisible | plat::StyleVScroll,
