@@ -50,25 +50,6 @@ int16_t ClampWidth(int32_t width) {
 // Rebuild
 // ---------------------------------------------------------------------------------------
 
-void DestroyControls() {
-    for (int n = 0; n < ButtonCount && n < ButtonCapacity; ++n) {
-        if (ButtonHandles[n] != plat::NoWindow) {
-            plat::DestroyWindow(ButtonHandles[n]);
-            ButtonHandles[n] = plat::NoWindow;
-        }
-        if (ButtonTable[n].bitmap != 0) {
-            plat::ReleaseBitmap(ButtonTable[n].bitmap);
-            ButtonTable[n].bitmap = 0;
-        }
-    }
-    for (int n = 0; n < EditBoxCount && n < EditBoxCapacity; ++n) {
-        if (EditBoxHandles[n] != plat::NoWindow) {
-            plat::DestroyWindow(EditBoxHandles[n]);
-            EditBoxHandles[n] = plat::NoWindow;
-        }
-    }
-}
-
 // Interprets what the navigation state names into the display list and the controls.
 void InterpretContent() {
     int16_t paragraph = shell::CurrentParagraph;
@@ -94,7 +75,7 @@ void InterpretContent() {
 
 void Rebuild(plat::WindowId window) {
     InputPanelWanted = false;
-    DestroyControls();
+    ResetControls();
     shell::ChoiceTaken = false;
     shell::InventoryPageShown = false;
     shell::SoundPageShown = false;
@@ -108,7 +89,6 @@ void Rebuild(plat::WindowId window) {
     AverageCharWidth = metrics.averageWidth;
     TabWidth = 2 * AverageCharWidth;
 
-    ResetControls();
     ResetDisplayList();
     EmptyPendingLine();
     LastContentHeight = 0;  // so the scroll range is set again at the end of this paint
