@@ -1,5 +1,5 @@
-// The headless page window: a minimal main window procedure around BuildPage, and showing
-// a paragraph the way navigation does.
+// The headless page window: its window procedure (the page's part of the reader's message
+// table) and showing a paragraph the way navigation does.
 #include "tools/screenshot/page_window.h"
 
 #include "page/controls.h"
@@ -15,6 +15,10 @@ namespace {
 
 constexpr char16_t ClassName[] = u"MirewoodPageWindow";
 
+// The page's own messages as shell::MainWindowProc handles them, and nothing of the reader
+// around the page: no command bar, no refit to the input panel before each message (the
+// window keeps the pocket screen's page size), and the controls' commands, keys, timer and
+// scroll messages get the default handling, so a test sees them without the reader acting.
 intptr_t PageWindowProc(plat::WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     switch (message) {
     case plat::MsgCreate:

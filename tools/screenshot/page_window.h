@@ -1,6 +1,7 @@
-// A main window that shows book pages on the headless device, as the reader's own window
-// does: page fonts on creation, the page size on resizing, BuildPage on every paint. Used by
-// the screenshot tool, the page tests and the page benchmark.
+// A bare page window on the headless device: the page's messages handled as the reader's
+// own window handles them (page fonts, page size, BuildPage, button drawing), without the
+// command bar and the rest of the reader around the page. Used by the screenshot tool, the
+// page and controls tests and the page benchmark.
 #pragma once
 
 #include <cstdint>
