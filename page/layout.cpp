@@ -84,11 +84,7 @@ void Rebuild(plat::WindowId window) {
     position.mask = plat::ScrollPos;
     plat::SetScrollInfo(window, position, true);
 
-    plat::TextMetrics metrics = plat::DefaultFontMetrics();
-    TextHeight = metrics.height;
-    AverageCharWidth = metrics.averageWidth;
-    TabWidth = 2 * AverageCharWidth;
-
+    TakeFontMetrics();
     ResetDisplayList();
     EmptyPendingLine();
     LastContentHeight = 0;  // so the scroll range is set again at the end of this paint
@@ -294,6 +290,13 @@ void LayOutPage(plat::WindowId window) {
 
 bool Rebuilding() {
     return RebuildRunning;
+}
+
+void TakeFontMetrics() {
+    const plat::TextMetrics metrics = plat::DefaultFontMetrics();
+    TextHeight = metrics.height;
+    AverageCharWidth = metrics.averageWidth;
+    TabWidth = 2 * AverageCharWidth;
 }
 
 void ResetLayoutState() {

@@ -34,6 +34,10 @@ void BuildPage(plat::WindowId window);
 // True while BuildPage rebuilds the page.
 bool Rebuilding();
 
+// Takes TextHeight, AverageCharWidth and TabWidth from the default font's metrics, as every
+// rebuild does first; also for tests that build a page by hand.
+void TakeFontMetrics();
+
 // Puts what the page carries from one page to the next (the line height, alignment and
 // bold states, the scroll range last set, the input panel's state) back to the values of a
 // freshly started reader. For tools and tests that open the page window more than once.

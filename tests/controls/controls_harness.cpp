@@ -75,10 +75,7 @@ void ControlsTest::StartPage() {
     page::ResetDisplayList();
     page::EmptyPendingLine();
     page::BuildBold = false;
-    const plat::TextMetrics metrics = plat::DefaultFontMetrics();
-    page::TextHeight = metrics.height;
-    page::AverageCharWidth = metrics.averageWidth;
-    page::TabWidth = 2 * metrics.averageWidth;
+    page::TakeFontMetrics();
     page::LineHeight = page::TextHeight;
     page::PenY = 0;
     shell::ScrollOffset = 0;

@@ -37,10 +37,7 @@ void PageTest::StartPage() {
     page::ResetControls();
     page::EmptyPendingLine();
     page::ResetLayoutState();
-    plat::TextMetrics metrics = plat::DefaultFontMetrics();
-    page::TextHeight = metrics.height;
-    page::AverageCharWidth = metrics.averageWidth;
-    page::TabWidth = 2 * metrics.averageWidth;
+    page::TakeFontMetrics();
     page::LineHeight = page::TextHeight;
     page::ClientArea = plat::GetClientRect(window);
     shell::ScrollOffset = 0;
