@@ -1,7 +1,7 @@
 // icon_png: writes the program's icon (resource 420's .ico file) as the PNG files of a
 // desktop's icon theme, <out>/<N>x<N>/apps/<name>.png for every size a desktop asks for.
 // Sizes the icon does not hold are enlarged from a smaller image by a whole factor,
-// pixel for pixel, so the pixel art stays sharp. Run at build time by resources/desktop.
+// pixel for pixel, so the pixel art stays sharp. Run at build time for resources/desktop.
 // Usage: icon_png <icon.ico> <out folder> <name>
 #include <png.h>
 
