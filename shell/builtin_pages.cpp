@@ -11,6 +11,7 @@
 #include "book/variables.h"
 #include "page/controls.h"
 #include "page/display_list.h"
+#include "shell/commands.h"
 #include "shell/navigation.h"
 
 namespace shell {
@@ -23,7 +24,6 @@ namespace {
 
 constexpr int Left = 0;
 constexpr int Centre = 1;
-constexpr int16_t SoundOkCommand = 519;
 constexpr char CharacterName[] = "Character";
 constexpr char VersionLine[] = " 1.0";
 // The button guide's pictures: each a command-bar icon with its caption.

@@ -17,11 +17,6 @@
 namespace shell {
 namespace {
 
-constexpr int32_t StartAgainCommand = 500;
-constexpr int32_t BackCommand = 510;
-constexpr int32_t NextCommand = 511;
-constexpr int32_t PreviousCommand = 512;
-constexpr int32_t SoundOkCommand = 519;
 constexpr int16_t FirstParagraph = 2;
 
 // The menu and command-bar commands that step out of the story to a menu paragraph or a
@@ -40,7 +35,7 @@ constexpr AsideCommand AsideCommands[] = {
     {506, 7, NoSpecialPage},  // "&Hints"
     {507, 0, SupportPage},    // "&About ..."
     {508, 5, NoSpecialPage},  // "&Credits"
-    {513, 0, ButtonGuidePage},  // the question-mark button; "INSTRUCTIONS" on page 1
+    {InstructionsCommand, 0, ButtonGuidePage},
 };
 
 void StartAgain(plat::WindowId window) {

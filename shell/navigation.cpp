@@ -10,6 +10,7 @@
 #include "page/controls.h"
 #include "page/display_list.h"
 #include "shell/builtin_pages.h"
+#include "shell/commands.h"
 #include "shell/main_window.h"
 
 namespace shell {
@@ -27,7 +28,6 @@ char TypedAnswer[TypedAnswerSize] = {};
 
 namespace {
 
-constexpr int16_t InstructionsCommand = 513;
 constexpr int16_t FirstStoryTarget = 1;  // paragraph 2, stored minus one
 
 // Has the main window rebuild and paint the page now.

@@ -16,6 +16,7 @@
 
 #include "markup/hotwords.h"
 #include "platform/platform.h"
+#include "shell/commands.h"
 #include "shell/navigation.h"
 #include "tools/mwtool/choices.h"
 #include "tools/mwtool/reader.h"
@@ -26,7 +27,6 @@ namespace {
 constexpr uint32_t FirstSeed = 1;
 constexpr uint32_t MostSeeds = 64;          // builds of a page that draws, to find its outcomes
 constexpr uint32_t SeedsWithoutNews = 16;   // stop once this many builds in a row add nothing
-constexpr int32_t BackCommand = 510;
 // The menu's paragraphs, visited aside from every story state: command and paragraph.
 constexpr std::pair<int32_t, int> MenuCommands[] = {{501, 6}, {502, 3}, {503, 4}, {506, 7}, {508, 5}};
 constexpr size_t ListedLoops = 20;
@@ -260,7 +260,7 @@ private:
     void Moves(int32_t id, const ReadingState& before, const ReadingState& after, const ParagraphModel* p) {
         std::vector<Option> options;
         PageOptions(p, OptionRules{true, true}, options);
-        if (!before.inStory) options.push_back({Option::Command, {}, -1, 0, "", 0, BackCommand, -1, "the back button"});
+        if (!before.inStory) options.push_back({Option::Command, {}, -1, 0, "", 0, shell::BackCommand, -1, "the back button"});
         if (options.empty() && before.inStory) nodes_[static_cast<size_t>(id)].flags |= DeadEnd;
         for (const Option& o : options) {
             if (p != nullptr && o.source >= 0) offered_.insert({p->number, o.source});

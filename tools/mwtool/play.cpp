@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "platform/platform.h"
+#include "shell/commands.h"
 #include "shell/navigation.h"
 #include "tools/mwtool/choices.h"
 #include "tools/mwtool/reader.h"
@@ -16,7 +17,6 @@
 namespace mwtool {
 namespace {
 
-constexpr int32_t BackCommand = 510;
 // The menu and command-bar commands a detour takes: the menu paragraphs and built-in pages.
 constexpr int32_t DetourCommands[] = {501, 502, 503, 504, 506, 507, 508, 513};
 constexpr int32_t BuiltInPageCommands[] = {504, 507, 513};
@@ -135,7 +135,7 @@ private:
     }
 
     static Option BackOption() {
-        Option o{Option::Command, {}, -1, 0, "", 0, BackCommand, -1, "the back button"};
+        Option o{Option::Command, {}, -1, 0, "", 0, shell::BackCommand, -1, "the back button"};
         return o;
     }
 

@@ -22,9 +22,6 @@
 namespace mwtool::reader {
 namespace {
 
-constexpr int32_t NextArrowCommand = 511;
-constexpr int32_t PreviousArrowCommand = 512;
-constexpr int32_t StartAgainCommand = 500;
 constexpr int InformationParagraph = 6;  // without text, the built-in inventory page
 constexpr int HintsParagraph = 7;        // without text, the built-in hints page
 
@@ -178,8 +175,8 @@ void ListChoices(std::vector<PageChoice>& out) {
             if (n < page::EditBoxCount && OnPage(page::EditBoxHandles[n], id)) out.push_back({PageChoice::EditBox, i, id});
         }
     }
-    if (shell::NextArrow.mode != shell::ArrowOff) out.push_back({PageChoice::NextArrow, -1, NextArrowCommand});
-    if (shell::PreviousArrow.mode != shell::ArrowOff) out.push_back({PageChoice::PreviousArrow, -1, PreviousArrowCommand});
+    if (shell::NextArrow.mode != shell::ArrowOff) out.push_back({PageChoice::NextArrow, -1, shell::NextCommand});
+    if (shell::PreviousArrow.mode != shell::ArrowOff) out.push_back({PageChoice::PreviousArrow, -1, shell::PreviousCommand});
 }
 
 void Tap(int16_t controlId) { Command(controlId); }
@@ -196,7 +193,7 @@ void TypeAndConfirm(int16_t editBoxId, const std::string& text) {
 }
 
 void Command(int32_t id) {
-    if (id == StartAgainCommand) headless::QueueAnswer(plat::AnswerYes);
+    if (id == shell::StartAgainCommand) headless::QueueAnswer(plat::AnswerYes);
     plat::SendMessage(shell::MainWindow, plat::MsgCommand, plat::MakeCommandParam(0, static_cast<uint32_t>(id)), 0);
     headless::PumpMessages();
 }
