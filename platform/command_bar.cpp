@@ -329,9 +329,6 @@ void PaintMenu(WindowId window) {
     EndPaint(window, surface);
 }
 
-int32_t PointX(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
-int32_t PointY(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
-
 // Turns a pointer message's client coordinates into a screen point.
 void ToScreen(WindowId window, intptr_t lParam, int32_t& x, int32_t& y) {
     const WindowRecord* r = Find(window);

@@ -215,9 +215,7 @@ void Click(WindowId window) {
 }
 
 bool PointerInside(WindowId window, intptr_t lParam) {
-    const auto x = static_cast<int16_t>(lParam & 0xFFFF);
-    const auto y = static_cast<int16_t>((lParam >> 16) & 0xFFFF);
-    return Contains(ClientOf(window), x, y);
+    return Contains(ClientOf(window), PointX(lParam), PointY(lParam));
 }
 
 }  // namespace
@@ -300,12 +298,12 @@ intptr_t EditProc(WindowId window, uint32_t message, uintptr_t wParam, intptr_t 
         return 0;
     case MsgLButtonDown:
         SetFocus(window);
-        MoveCaret(s, CaretAt(*r, s, static_cast<int16_t>(lParam & 0xFFFF)), ShiftHeld);
+        MoveCaret(s, CaretAt(*r, s, PointX(lParam)), ShiftHeld);
         break;
     case MsgMouseMove:
         // A drag from a press in the box selects.
         if (PointerCapture() != window) return 0;
-        MoveCaret(s, CaretAt(*r, s, static_cast<int16_t>(lParam & 0xFFFF)), true);
+        MoveCaret(s, CaretAt(*r, s, PointX(lParam)), true);
         break;
     case MsgSetFocus:
     case MsgKillFocus:

@@ -14,10 +14,6 @@ WindowId ScrollBarHolder = NoWindow;  // the window whose scroll bar has the poi
 WindowId Modal = NoWindow;
 WindowId Popup = NoWindow;            // gets every press while it is open (CapturePointer)
 
-intptr_t PointParam(int32_t x, int32_t y) {
-    return static_cast<intptr_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) | static_cast<uint32_t>(x & 0xFFFF));
-}
-
 WindowId TopLevelOf(WindowId window) {
     WindowRecord* r = Find(window);
     while (r != nullptr && r->parent != NoWindow) r = Find(r->parent);

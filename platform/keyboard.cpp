@@ -234,9 +234,6 @@ void Hold(WindowId window, int32_t key, bool inside) {
     InvalidateWindow(window, true);
 }
 
-int32_t PointX(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
-int32_t PointY(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
-
 }  // namespace
 
 intptr_t KeyboardProc(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {

@@ -64,6 +64,17 @@ inline bool SameRect(const Rect& a, const Rect& b) {
 inline int32_t Width(const Rect& r) { return r.right - r.left; }
 inline int32_t Height(const Rect& r) { return r.bottom - r.top; }
 
+// ---- Pointer positions ----------------------------------------------------------------------
+
+// Packs a client point into a pointer message's parameter: x in the low 16 bits, y in the
+// high 16, each signed, so a point left of or above the window stays negative.
+inline intptr_t PointParam(int32_t x, int32_t y) {
+    return static_cast<intptr_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) | static_cast<uint32_t>(x & 0xFFFF));
+}
+// Unpacks the x and y of a pointer message's parameter.
+inline int32_t PointX(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
+inline int32_t PointY(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
+
 // ---- The window table -----------------------------------------------------------------------
 
 enum class WindowKind : uint8_t {
