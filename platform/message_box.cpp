@@ -79,7 +79,7 @@ intptr_t BoxProc(WindowId window, uint32_t message, uintptr_t wParam, intptr_t l
     if (box == nullptr || r == nullptr) return DefaultWindowProc(window, message, wParam, lParam);
     switch (message) {
     case MsgCommand:
-        if (IsAnswerOf(static_cast<int32_t>(wParam & 0xFFFF), box->buttons)) box->answer = static_cast<int32_t>(wParam & 0xFFFF);
+        if (IsAnswerOf(LowWord(wParam), box->buttons)) box->answer = LowWord(wParam);
         return 0;
     case MsgKeyDown:
         if (wParam == KeyReturn) box->answer = box->buttons == BoxYesNo ? AnswerYes : AnswerOk;

@@ -103,6 +103,10 @@ inline constexpr intptr_t ButtonHidden = 8;
 inline uintptr_t MakeCommandParam(uint32_t notification, uint32_t id) {
     return (static_cast<uintptr_t>(notification & 0xFFFF) << 16) | (id & 0xFFFF);
 }
+// The low and the high 16 bits of a message parameter, unsigned: a command's id and its
+// notification code, a size message's width and height, a scroll message's code.
+inline int32_t LowWord(uintptr_t value) { return static_cast<int32_t>(value & 0xFFFF); }
+inline int32_t HighWord(uintptr_t value) { return static_cast<int32_t>((value >> 16) & 0xFFFF); }
 
 struct MessageRecord {
     WindowId window;

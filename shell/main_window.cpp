@@ -20,9 +20,6 @@ namespace {
 
 constexpr intptr_t CreationGoesOn = 0;
 
-int32_t LowWord(intptr_t value) { return static_cast<int32_t>(value & 0xFFFF); }
-int32_t HighWord(intptr_t value) { return static_cast<int32_t>((value >> 16) & 0xFFFF); }
-
 }  // namespace
 
 intptr_t MainWindowProc(plat::WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -38,7 +35,7 @@ intptr_t MainWindowProc(plat::WindowId window, uint32_t message, uintptr_t wPara
         page::DeletePageFonts();
         return 0;
     case plat::MsgSize:
-        page::ResizePage(window, LowWord(lParam), HighWord(lParam));
+        page::ResizePage(window, plat::LowWord(lParam), plat::HighWord(lParam));
         return 0;
     case plat::MsgPaint:
         page::BuildPage(window);
@@ -49,13 +46,13 @@ intptr_t MainWindowProc(plat::WindowId window, uint32_t message, uintptr_t wPara
     case plat::MsgKeyDown:
         return page::ScrollKeys(window, wParam, lParam);
     case plat::MsgCommand:
-        HandleCommand(window, LowWord(static_cast<intptr_t>(wParam)), HighWord(static_cast<intptr_t>(wParam)));
+        HandleCommand(window, plat::LowWord(wParam), plat::HighWord(wParam));
         return plat::DefaultWindowProc(window, message, wParam, lParam);
     case plat::MsgTimer:
         HandleTimer(window);
         return plat::DefaultWindowProc(window, message, wParam, lParam);
     case plat::MsgVScroll:
-        page::ScrollPage(window, static_cast<uint32_t>(LowWord(static_cast<intptr_t>(wParam))));
+        page::ScrollPage(window, static_cast<uint32_t>(plat::LowWord(wParam)));
         return 0;
     default:
         return plat::DefaultWindowProc(window, message, wParam, lParam);

@@ -28,7 +28,7 @@ intptr_t PageWindowProc(plat::WindowId window, uint32_t message, uintptr_t wPara
         page::DeletePageFonts();
         return 0;
     case plat::MsgSize:
-        page::ResizePage(window, static_cast<int32_t>(lParam & 0xFFFF), static_cast<int32_t>((lParam >> 16) & 0xFFFF));
+        page::ResizePage(window, plat::LowWord(lParam), plat::HighWord(lParam));
         return 0;
     case plat::MsgPaint:
         page::BuildPage(window);
