@@ -30,10 +30,6 @@ bool RandomSeeded = false;
 
 bool TableFull() { return HotwordCount < 0 || HotwordCount >= HotwordCapacity; }
 
-void SkipIf(char c) {
-    if (CommandChar() == c) ++CommandPosition;
-}
-
 // Copies the command's characters up to the next stop character (or its end) into out and
 // moves past the stop character; returns the length copied.
 int ReadUntil(char stop, char* out) {
@@ -43,7 +39,7 @@ int ReadUntil(char stop, char* out) {
         ++CommandPosition;
     }
     out[length] = 0;
-    SkipIf(stop);
+    SkipChar(stop);
     return length;
 }
 
@@ -86,10 +82,10 @@ int8_t ReadFurtherChance(int32_t previous, int16_t& target) {
     if (CommandChar() != '(') return 0;
     ++CommandPosition;
     int8_t chance = static_cast<int8_t>(previous + ParseNumber());
-    SkipIf(')');
-    SkipIf(' ');
+    SkipChar(')');
+    SkipChar(' ');
     target = ParseNumber();
-    SkipIf(' ');
+    SkipChar(' ');
     return chance;
 }
 
@@ -100,10 +96,10 @@ void ReadFurtherAnswer(char (&field)[AnswerSize], int16_t& target, int& longest,
     if (CommandChar() != '(') return;
     ++CommandPosition;
     longest = std::max(longest, ReadAnswer(field, tooLong));
-    SkipIf(')');
-    SkipIf(' ');
+    SkipChar(')');
+    SkipChar(' ');
     target = ParseNumber();
-    SkipIf(' ');
+    SkipChar(' ');
 }
 
 // The target an answer hotword leads to for the typed text.
@@ -142,7 +138,7 @@ void ParseHotwordCaption(bool quoted) {
         if (!TableFull()) id = picture ? page::AddPictureButton(n) : VariableButton(n);
     }
     entry.controlId = id;
-    SkipIf(' ');
+    SkipChar(' ');
     entry.target = ParseNumber();
 }
 
@@ -152,10 +148,10 @@ void ParseChanceHotword() {
     entry.controlId = TableFull() ? 0 : page::AddTextButton(CaptionBuffer);
     SkipPast('(');
     entry.value = static_cast<int8_t>(ParseNumber());
-    SkipIf(')');
-    SkipIf(' ');
+    SkipChar(')');
+    SkipChar(' ');
     entry.target = ParseNumber();
-    SkipIf(' ');
+    SkipChar(' ');
     entry.chance2 = ReadFurtherChance(entry.value, entry.target2);
     entry.chance3 = ReadFurtherChance(entry.chance2, entry.target3);
     entry.elseTarget = ParseNumber();
@@ -165,10 +161,10 @@ void ParseAnswerHotword() {
     HotwordEntry& entry = PendingHotword();
     bool tooLong = false;
     int longest = ReadAnswer(entry.answer1, tooLong);
-    SkipIf(')');
-    SkipIf(' ');
+    SkipChar(')');
+    SkipChar(' ');
     entry.target = ParseNumber();
-    SkipIf(' ');
+    SkipChar(' ');
     ReadFurtherAnswer(entry.answer2, entry.target2, longest, tooLong);
     ReadFurtherAnswer(entry.answer3, entry.target3, longest, tooLong);
     entry.elseTarget = ParseNumber();
