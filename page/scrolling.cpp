@@ -29,19 +29,24 @@ constexpr ScrollKey ScrollKeyTable[] = {
 
 }  // namespace
 
-void CheckInputPanel(plat::WindowId window) {
-    const plat::InputPanelInfo panel = plat::GetInputPanelInfo();
-    if (panel.flags == InputPanelFlags) return;
+plat::Size FitToInputPanel(const plat::InputPanelInfo& panel) {
     InputPanelFlags = panel.flags;
     const plat::Rect& visible = panel.visibleDesktop;
     PageSize = visible.bottom - visible.top - (panel.flags == plat::PanelDocked ? CommandBarAllowance : 0);
+    return {visible.right - visible.left, PageSize};
+}
+
+void CheckInputPanel(plat::WindowId window) {
+    const plat::InputPanelInfo panel = plat::GetInputPanelInfo();
+    if (panel.flags == InputPanelFlags) return;
+    const plat::Size size = FitToInputPanel(panel);
     plat::ScrollInfo info = {};
     info.mask = plat::ScrollRange | plat::ScrollPage;
     info.maximum = ScrollMax;
     info.page = PageSize;
     plat::SetScrollInfo(window, info, true);
     // The size message this sends sets PageSize again, from the new client height.
-    plat::ResizeTopmost(window, visible.right - visible.left, PageSize);
+    plat::ResizeTopmost(window, size.width, size.height);
     plat::InvalidateWindow(window, true);
     plat::UpdateWindow(window);
 }

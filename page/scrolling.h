@@ -20,6 +20,10 @@ extern int32_t ScrollMax;
 // The input panel's flags (plat::InputPanelFlag) as last seen; start-up sets them first.
 extern uint32_t InputPanelFlags;
 
+// Takes the input panel's state as the page's: keeps its flags in InputPanelFlags and sets
+// PageSize to the visible desktop's height, 26 pixels less while the panel is docked and
+// hidden. Returns the window size that fits: the visible desktop's width by PageSize.
+plat::Size FitToInputPanel(const plat::InputPanelInfo& panel);
 // Runs before every message of the main window: when the input panel's flags changed since
 // the last message, fits the window to the visible desktop (26 pixels shorter while the
 // panel is docked and hidden), sets the scroll bar's page and repaints at once.

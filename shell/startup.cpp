@@ -34,18 +34,6 @@ int LeaveWithoutWindow() {
     return ExitNoWindow;
 }
 
-// Sizes the page by the input panel: the visible desktop, less the command bar's strip
-// while the panel is docked and hidden.
-plat::Size FitToInputPanel() {
-    const plat::InputPanelInfo panel = plat::GetInputPanelInfo();
-    const plat::Rect& visible = panel.visibleDesktop;
-    int32_t height = visible.bottom - visible.top;
-    if (panel.flags == plat::PanelDocked) height -= DockedPanelAllowance;
-    page::InputPanelFlags = panel.flags;
-    page::PageSize = height;
-    return {visible.right - visible.left, height};
-}
-
 }  // namespace
 
 void CreateMenuBar(plat::WindowId window) {
@@ -60,7 +48,7 @@ void CreateMenuBar(plat::WindowId window) {
 
 plat::WindowId OpenMainWindow(int32_t showMode) {
     if (!plat::RegisterWindowClass({ClassName, MainWindowProc, IconResource})) return plat::NoWindow;
-    const plat::Size size = FitToInputPanel();
+    const plat::Size size = page::FitToInputPanel(plat::GetInputPanelInfo());
     char16_t caption[CaptionSize];
     plat::Widen(book::BookInfo.title != nullptr ? book::BookInfo.title : "", caption, CaptionSize);
     MainWindow = plat::CreateMainWindow(ClassName, caption, plat::StyleVisible | plat::StyleVScroll,

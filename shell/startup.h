@@ -16,9 +16,6 @@ inline constexpr int32_t IconResource = 420;
 inline constexpr int32_t MenuBarResource = 102;
 inline constexpr int32_t MenuBarBitmap = 421;
 inline constexpr int32_t MenuBarImages = 6;
-// How much shorter than the visible desktop the window is while the input panel is
-// docked and hidden.
-inline constexpr int32_t DockedPanelAllowance = 26;
 inline constexpr int32_t CaptionSize = 200;
 
 // Runs the reader with the show mode of plat::ShowCommand and returns the exit code: the
