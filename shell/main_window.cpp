@@ -49,7 +49,7 @@ intptr_t MainWindowProc(plat::WindowId window, uint32_t message, uintptr_t wPara
         HandleCommand(window, plat::LowWord(wParam), plat::HighWord(wParam));
         return plat::DefaultWindowProc(window, message, wParam, lParam);
     case plat::MsgTimer:
-        HandleTimer(window);
+        HandleTimer();
         return plat::DefaultWindowProc(window, message, wParam, lParam);
     case plat::MsgVScroll:
         page::ScrollPage(window, static_cast<uint32_t>(plat::LowWord(wParam)));

@@ -124,11 +124,9 @@ void BuildSpecialPage() {
     }
 }
 
-void HandleTimer(plat::WindowId window) {
-    plat::KillTimer(window, StartSequenceTimer);
-    RebuildNeeded = true;
-    plat::InvalidateWindow(window, true);
-    plat::UpdateWindow(window);
+void HandleTimer() {
+    plat::KillTimer(MainWindow, StartSequenceTimer);
+    RepaintNow();
 }
 
 }  // namespace shell

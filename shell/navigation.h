@@ -66,6 +66,6 @@ void ShowSpecialPage(int page);
 void BuildSpecialPage();
 // Handles a tick of the start sequence's timer: stops it and has the page rebuilt and
 // painted at once; ScrollOffset stays. The default handling follows in the caller.
-void HandleTimer(plat::WindowId window);
+void HandleTimer();
 
 }  // namespace shell
