@@ -15,7 +15,6 @@ plat::FileId StateFile = 0;
 
 namespace {
 
-constexpr int16_t FirstParagraph = 2;
 constexpr char16_t Extension[] = u".dat";
 constexpr int32_t LengthProbeSize = 512;
 
@@ -126,15 +125,15 @@ int16_t LoadReadingState(const char16_t* className) {
     if (!exists) {
         // Nothing is written yet: a new file stays empty until the run ends.
         SetSoundOn(1);
-        return FirstParagraph;
+        return FirstStoryParagraph;
     }
     // A short file applies nothing, but the bytes it has stay in the record (the sound
     // setting among them).
-    if (plat::ReadFile(StateFile, ReadingState.bytes, ReadingStateSize) < ReadingStateSize) return FirstParagraph;
-    if (Read32(VersionOffset) != StateVersion) return FirstParagraph;
+    if (plat::ReadFile(StateFile, ReadingState.bytes, ReadingStateSize) < ReadingStateSize) return FirstStoryParagraph;
+    if (Read32(VersionOffset) != StateVersion) return FirstStoryParagraph;
     ApplyStory();
     const int32_t paragraph = Read16(ParagraphOffset);
-    return paragraph < 1 || paragraph > ParagraphCount ? FirstParagraph : static_cast<int16_t>(paragraph);
+    return paragraph < 1 || paragraph > ParagraphCount ? FirstStoryParagraph : static_cast<int16_t>(paragraph);
 }
 
 void SaveReadingState(int16_t storyParagraph) {

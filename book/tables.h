@@ -17,6 +17,9 @@ inline constexpr int SnapshotBytes = 2 * VariableCount;  // 358
 inline constexpr int SoundCount = 39;
 inline constexpr int PictureCount = 165;
 
+// Where the story begins: a new reader starts there, and so does "Start at the Beginning".
+inline constexpr int16_t FirstStoryParagraph = 2;
+
 // One paragraph: chunk -1 means the store holds no text for it; firstWord == endWord is
 // an empty paragraph.
 struct ParagraphEntry {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "book/state_file.h"
+#include "book/tables.h"
 #include "book/variables.h"
 #include "markup/hotwords.h"
 #include "page/controls.h"
@@ -17,7 +18,6 @@
 namespace shell {
 namespace {
 
-constexpr int16_t FirstParagraph = 2;
 
 // The menu and command-bar commands that step out of the story to a menu paragraph or a
 // built-in page; the back button returns to StoryParagraph.
@@ -46,7 +46,7 @@ void StartAgain(plat::WindowId window) {
     InStory = true;
     book::ResetStoryVariables();
     book::ClearSnapshotFlags();
-    GoToParagraph(FirstParagraph, Follow);
+    GoToParagraph(book::FirstStoryParagraph, Follow);
     // The page just painted still carried the last page's bold; from the next paint on the
     // book starts plain.
     page::LayoutBold = false;

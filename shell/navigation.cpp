@@ -15,8 +15,8 @@
 
 namespace shell {
 
-int16_t CurrentParagraph = 2;
-int16_t StoryParagraph = 2;
+int16_t CurrentParagraph = book::FirstStoryParagraph;
+int16_t StoryParagraph = book::FirstStoryParagraph;
 bool InStory = true;
 int SpecialPage = PresentsPage;
 bool RebuildNeeded = true;
@@ -27,8 +27,6 @@ bool ChoiceTaken = false;
 char TypedAnswer[TypedAnswerSize] = {};
 
 namespace {
-
-constexpr int16_t FirstStoryTarget = 1;  // paragraph 2, stored minus one
 
 // Has the main window rebuild and paint the page now.
 void RepaintNow() {
@@ -44,8 +42,8 @@ void StartTimer() {
 }  // namespace
 
 void ResetNavigation() {
-    CurrentParagraph = 2;
-    StoryParagraph = 2;
+    CurrentParagraph = book::FirstStoryParagraph;
+    StoryParagraph = book::FirstStoryParagraph;
     InStory = true;
     SpecialPage = PresentsPage;
     RebuildNeeded = true;
@@ -92,7 +90,7 @@ void BuildSpecialPage() {
     switch (SpecialPage) {
     case BookDetailsPage:
         BuildBookDetailsPage();
-        NextArrow = {ArrowParagraph, FirstStoryTarget};
+        NextArrow = {ArrowParagraph, book::FirstStoryParagraph - 1};  // targets are stored minus one
         PreviousArrow = {ArrowPage, TitlePage};
         page::CreateTextButton("INSTRUCTIONS", InstructionsCommand);
         SpecialPage = NoSpecialPage;

@@ -69,7 +69,7 @@ int ReaderMain(int32_t showMode) {
     CurrentParagraph = paragraph;
     StoryParagraph = paragraph;
     // Only a reader at paragraph 2 sees the start sequence first.
-    if (CurrentParagraph != 2) SpecialPage = 0;
+    if (CurrentParagraph != book::FirstStoryParagraph) SpecialPage = 0;
 
     if (OpenMainWindow(showMode) == plat::NoWindow) return LeaveWithoutWindow();
 
