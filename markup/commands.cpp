@@ -231,8 +231,8 @@ uint8_t RunCommand() {
         }
         break;
     case 'l': ShowCommand(); break;
-    case 'n': shell::NextArrow = shell::Arrow{1, NumberArgument()}; break;
-    case 'p': shell::PreviousArrow = shell::Arrow{1, NumberArgument()}; break;
+    case 'n': shell::NextArrow = shell::Arrow{shell::ArrowParagraph, NumberArgument()}; break;
+    case 'p': shell::PreviousArrow = shell::Arrow{shell::ArrowParagraph, NumberArgument()}; break;
     case 's': book::SaveSnapshot(SlotArgument(), shell::CurrentParagraph); break;
 
     // The conditional commands end without the hotword check.
